@@ -1,0 +1,149 @@
+#include "code_page.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace pelomart {
+namespace {
+
+// The byte of each BMP character, -1 where the code page has none.
+using ByteTable = std::array<std::int16_t, 0x10000>;
+
+// Built once per code page from Qt's own converter. Encoding character by character
+// settles what a character becomes on its own: the converter writes its substitute
+// (0x1A, or '?' for windows-874) for some characters and drops others (U+200B,
+// U+FEFF) entirely, so a byte only counts if it decodes back to the character.
+std::shared_ptr<const ByteTable> buildTable(const QByteArray& codePage) {
+    auto table = std::make_shared<ByteTable>();
+    table->fill(-1);
+    QStringEncoder encoder(codePage.constData(), QStringEncoder::Flag::Stateless);
+    QStringDecoder decoder(codePage.constData(), QStringDecoder::Flag::Stateless);
+    if (!encoder.isValid() || !decoder.isValid()) {
+        // An unknown code page keeps what every one of them shares.
+        for (char16_t code = 0; code < 0x80; ++code) {
+            (*table)[code] = static_cast<std::int16_t>(code);
+        }
+        return table;
+    }
+    for (std::uint32_t code = 0; code < 0x10000; ++code) {
+        const char16_t character = static_cast<char16_t>(code);
+        if (QChar::isSurrogate(character)) {
+            continue;
+        }
+        const QByteArray bytes = encoder.encode(QStringView(&character, 1));
+        if (bytes.size() != 1) {
+            continue;
+        }
+        const QString back = decoder.decode(bytes);
+        if (back.size() == 1 && back.front().unicode() == character) {
+            (*table)[code] = static_cast<std::uint8_t>(bytes.front());
+        }
+    }
+    return table;
+}
+
+std::shared_ptr<const ByteTable> tableFor(const QByteArray& codePage) {
+    static std::mutex mutex;
+    static std::map<QByteArray, std::shared_ptr<const ByteTable>> tables;
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto found = tables.find(codePage);
+    if (found == tables.end()) {
+        found = tables.emplace(codePage, buildTable(codePage)).first;
+    }
+    return found->second;
+}
+
+bool isOneOf(const QString& language, std::initializer_list<const char*> codes) {
+    for (const char* code : codes) {
+        if (language == QLatin1String(code)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+QByteArray codePageForLocaleName(const QString& localeName) {
+    // language[_territory][.charset][@modifier]
+    qsizetype languageEnd = 0;
+    while (languageEnd < localeName.size() &&
+           !QStringView(u"_.@-").contains(localeName[languageEnd])) {
+        ++languageEnd;
+    }
+    const QString language = localeName.left(languageEnd).toLower();
+    QString modifier;
+    const qsizetype at = localeName.indexOf(u'@');
+    if (at >= 0) {
+        modifier = localeName.mid(at + 1).section(u'.', 0, 0).toLower();
+    }
+    const bool latin = modifier == u"latin";
+    const bool cyrillic = modifier == u"cyrillic";
+
+    if (isOneOf(language, {"cs", "sk", "pl", "hu", "sl", "hr", "ro", "sq"}) ||
+        (language == u"bs" && !cyrillic) || (language == u"sr" && latin)) {
+        return "windows-1250";
+    }
+    if (isOneOf(language, {"ru", "uk", "be", "bg", "mk", "sr"}) ||
+        (isOneOf(language, {"bs", "az"}) && cyrillic)) {
+        return "windows-1251";
+    }
+    if (language == u"el") {
+        return "windows-1253";
+    }
+    if (isOneOf(language, {"tr", "az"})) {
+        return "windows-1254";
+    }
+    if (isOneOf(language, {"he", "iw"})) {
+        return "windows-1255";
+    }
+    if (isOneOf(language, {"ar", "fa", "ur"})) {
+        return "windows-1256";
+    }
+    if (isOneOf(language, {"et", "lv", "lt"})) {
+        return "windows-1257";
+    }
+    if (language == u"vi") {
+        return "windows-1258";
+    }
+    if (language == u"th") {
+        return "windows-874";
+    }
+    return "windows-1252";
+}
+
+QByteArray systemCodePage() {
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty()) {
+            return codePageForLocaleName(value);
+        }
+    }
+    return codePageForLocaleName(QString());
+}
+
+QByteArray toCodePage(const QString& text, const QByteArray& codePage) {
+    const std::shared_ptr<const ByteTable> table = tableFor(codePage);
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t code = text[i].unicode();
+        if (QChar::isHighSurrogate(code) && i + 1 < size &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
+            ++i; // one character beyond the BMP, one '?'
+            bytes.append('?');
+            continue;
+        }
+        const std::int16_t byte = (*table)[code];
+        bytes.append(byte < 0 ? '?' : static_cast<char>(byte));
+    }
+    return bytes;
+}
+
+} // namespace pelomart

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace pelomart {
+
+// The numbers users of the original tool know from its message boxes.
+enum class ErrorNumber : int {
+    Overflow = 6,
+    InternalError = 51,
+    TypeMismatch = 13,
+    BadFileName = 52,
+    DeviceIO = 57,
+    DiskFull = 61,
+    PermissionDenied = 70,
+    PathFileAccess = 75,
+    PathNotFound = 76,
+};
+
+constexpr const char* standardDescription(ErrorNumber number) {
+    switch (number) {
+    case ErrorNumber::Overflow:
+        return "Overflow";
+    case ErrorNumber::InternalError:
+        return "Internal error";
+    case ErrorNumber::TypeMismatch:
+        return "Type mismatch";
+    case ErrorNumber::BadFileName:
+        return "Bad file name or number";
+    case ErrorNumber::DeviceIO:
+        return "Device I/O error";
+    case ErrorNumber::DiskFull:
+        return "Disk full";
+    case ErrorNumber::PermissionDenied:
+        return "Permission denied";
+    case ErrorNumber::PathFileAccess:
+        return "Path/File access error";
+    case ErrorNumber::PathNotFound:
+        return "Path not found";
+    }
+    return "Application-defined or object-defined error";
+}
+
+// A failing step of a handler throws this; the window's dispatcher reports it.
+// `detail` carries what the user needs to act on (a path, the system's reason).
+class RunTimeError : public std::runtime_error {
+public:
+    explicit RunTimeError(ErrorNumber number, std::string detail = {})
+        : std::runtime_error(standardDescription(number)), m_number(number),
+          m_detail(std::move(detail)) {}
+
+    ErrorNumber number() const { return m_number; }
+    int code() const { return static_cast<int>(m_number); }
+    std::string description() const { return standardDescription(m_number); }
+    const std::string& detail() const { return m_detail; }
+
+private:
+    ErrorNumber m_number;
+    std::string m_detail;
+};
+
+} // namespace pelomart

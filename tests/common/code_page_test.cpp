@@ -1,0 +1,121 @@
+#include "code_page.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pelomart {
+namespace {
+
+TEST(CodePageForLocaleName, FollowsTheLanguage) {
+    struct Case {
+        const char* what;
+        std::vector<const char*> names;
+        const char* codePage;
+    };
+    const std::vector<Case> cases{
+        {"Central European",
+         {"cs_CZ.UTF-8", "sk_SK", "pl_PL", "hu_HU", "sl_SI", "hr_HR", "ro_RO", "sq_AL", "bs_BA",
+          "sr_RS@latin", "sr_RS.UTF-8@latin"},
+         "windows-1250"},
+        {"Cyrillic",
+         {"ru_RU.UTF-8", "ru", "uk_UA", "be_BY", "bg_BG", "mk_MK", "sr_RS", "bs_BA@cyrillic",
+          "az_AZ@cyrillic"},
+         "windows-1251"},
+        {"Greek", {"el_GR.UTF-8"}, "windows-1253"},
+        {"Turkish", {"tr_TR.UTF-8", "az_AZ"}, "windows-1254"},
+        {"Hebrew", {"he_IL.UTF-8", "iw_IL"}, "windows-1255"},
+        {"Arabic", {"ar_EG.UTF-8", "fa_IR", "ur_PK"}, "windows-1256"},
+        {"Baltic", {"et_EE.UTF-8", "lv_LV", "lt_LT"}, "windows-1257"},
+        {"Vietnamese", {"vi_VN.UTF-8"}, "windows-1258"},
+        {"Thai", {"th_TH.UTF-8"}, "windows-874"},
+        {"everything else",
+         {"de_DE.UTF-8", "en_US", "fr_FR@euro", "ja_JP.UTF-8", "C", "C.UTF-8", "POSIX", ""},
+         "windows-1252"},
+    };
+    for (const Case& c : cases) {
+        for (const char* name : c.names) {
+            SCOPED_TRACE(std::string(c.what) + ": \"" + name + "\"");
+            EXPECT_EQ(codePageForLocaleName(QString::fromLatin1(name)), QByteArray(c.codePage));
+        }
+    }
+}
+
+TEST(SystemCodePage, TakesTheFirstNonEmptyVariable) {
+    struct Case {
+        const char* what;
+        std::array<const char*, 3> values; // LC_ALL, LC_CTYPE, LANG; nullptr: unset
+        const char* codePage;
+    };
+    const std::vector<Case> cases{
+        {"LC_ALL first", {"el_GR.UTF-8", "ru_RU.UTF-8", "cs_CZ.UTF-8"}, "windows-1253"},
+        {"empty LC_ALL skipped", {"", "ru_RU.UTF-8", "cs_CZ.UTF-8"}, "windows-1251"},
+        {"LANG last", {nullptr, nullptr, "cs_CZ.UTF-8"}, "windows-1250"},
+        {"nothing set", {nullptr, nullptr, nullptr}, "windows-1252"},
+    };
+    const std::array<const char*, 3> names{"LC_ALL", "LC_CTYPE", "LANG"};
+    std::array<std::optional<QByteArray>, 3> saved;
+    auto set = [&](std::size_t i, const char* value) {
+        value ? qputenv(names[i], value) : qunsetenv(names[i]);
+    };
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (qEnvironmentVariableIsSet(names[i])) {
+            saved[i] = qgetenv(names[i]);
+        }
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            set(i, c.values[i]);
+        }
+        EXPECT_EQ(systemCodePage(), QByteArray(c.codePage));
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        set(i, saved[i] ? saved[i]->constData() : nullptr);
+    }
+}
+
+TEST(ToCodePage, OneBytePerCharacter) {
+    struct Case {
+        const char* what;
+        const char* codePage;
+        const char* text; // UTF-8
+        QByteArray expected;
+    };
+    const std::vector<Case> cases{
+        {"Czech", "windows-1250", "Žluťoučký kůň",
+         "\x8E\x6C\x75\x9D\x6F\x75\xE8\x6B\xFD\x20\x6B\xF9\xF2"},
+        {"Russian", "windows-1251", "Привет", "\xCF\xF0\xE8\xE2\xE5\xF2"},
+        {"euro sign", "windows-1252", "€", "\x80"},
+        {"Greek", "windows-1253", "Ωμέγα", "\xD9\xEC\xDD\xE3\xE1"},
+        {"Turkish", "windows-1254", "ğış", "\xF0\xFD\xFE"},
+        {"Hebrew", "windows-1255", "שלום", "\xF9\xEC\xE5\xED"},
+        {"Arabic", "windows-1256", "سلام", "\xD3\xE1\xC7\xE3"},
+        {"Lithuanian", "windows-1257", "ąčė", "\xE0\xE8\xEB"},
+        {"Vietnamese", "windows-1258", "đ₫", "\xF0\xFE"},
+        {"Thai", "windows-874", "สวัสดี", "\xCA\xC7\xD1\xCA\xB4\xD5"},
+        {"line breaks kept", "windows-1252", "a\r\nb", "a\r\nb"},
+        {"substitute control kept", "windows-1252", "\x1A", "\x1A"},
+        {"Cyrillic in Western", "windows-1252", "Ж", "?"},
+        {"emoji is one character", "windows-1252", "a😀b", "a?b"},
+        {"zero-width space", "windows-1252", "a\u200Bb", "a?b"},
+        {"unknown code page keeps ASCII", "no-such-page", "aé", "a?"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + " in " + c.codePage);
+        EXPECT_EQ(toCodePage(QString::fromUtf8(c.text), c.codePage).toHex(' '),
+                  c.expected.toHex(' '));
+    }
+}
+
+TEST(ToCodePage, LoneSurrogatesBecomeOneQuestionMarkEach) {
+    const QString text = QStringLiteral("x") + QChar(0xD800) + QStringLiteral("y") + QChar(0xDC00) +
+                         QChar(0xDC00) + QChar(0xD83D);
+    EXPECT_EQ(toCodePage(text, "windows-1252"), QByteArray("x?y???"));
+}
+
+} // namespace
+} // namespace pelomart
