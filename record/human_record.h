@@ -1,0 +1,35 @@
+#pragma once
+
+#include "emulate1.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace pelomart {
+
+// One human as the change file holds it. Texts are already in the code page:
+// one byte per character.
+struct HumanRecord {
+    std::array<float, 3> position{};
+    std::array<float, 3> scale{};
+    std::array<float, 3> rotation{};
+    std::string name;
+    std::string model;
+    std::int32_t behaviour = 2;
+    std::int32_t typeParameter = 0;
+    std::array<float, 16> parameters{}; // parameters 2 to 17
+    std::string script;
+};
+
+// The largest record the 16-bit length field can describe.
+constexpr int kMaxRecordLength = 32767;
+
+// The record's bytes with both length fields filled in. Throws RunTimeError
+// (Overflow) when the record would be longer than kMaxRecordLength.
+std::string composeHumanRecord(const HumanRecord& human);
+
+// What closes a change file after its one record.
+inline constexpr char kLineEnd[] = "\r\n";
+
+} // namespace pelomart
