@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace pelomart {
+
+// Creates or replaces the file at `path` so that it holds exactly `bytes`.
+// The bytes go to a temporary file beside the target, reach the disk, and only then
+// take the target's place: on any failure an existing file stays as it was and no
+// temporary file is left. An existing file keeps its permissions; a symbolic link is
+// written through to the file it points to. Where the directory cannot take a new
+// file but the existing file is writable, the file is rewritten in place.
+// Throws RunTimeError: PathNotFound, PermissionDenied, PathFileAccess (the name is a
+// directory, or the file cannot be replaced), BadFileName (empty or over-long name),
+// DiskFull (no space, quota, file-size limit), DeviceIO (anything else).
+void writeChangeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace pelomart

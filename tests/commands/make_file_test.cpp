@@ -1,0 +1,220 @@
+#include "make_file.h"
+
+#include "memory_fields.h"
+#include "record_reader.h"
+#include "run_time_error.h"
+#include "start_texts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+namespace pelomart {
+namespace {
+
+const QLocale kGerman("de_DE");
+const QLocale kCzech("cs_CZ");
+const QLocale kEnglish("en_US");
+
+class MakeFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_fields.setDirectoryPath(m_dir.path());
+    }
+
+    QString target() const { return m_dir.filePath(QStringLiteral("clovek.chg")); }
+
+    std::string written() const {
+        QFile file(target());
+        if (!file.open(QIODevice::ReadOnly)) {
+            return {};
+        }
+        return file.readAll().toStdString();
+    }
+
+    // Runs the command; the error number it ended with, or nothing on success.
+    std::optional<int> run(const QLocale& locale) {
+        try {
+            Command4_Click(m_fields, locale);
+            return std::nullopt;
+        } catch (const RunTimeError& e) {
+            return e.code();
+        }
+    }
+
+    HumanRecord writtenRecord() const {
+        std::string bytes = written();
+        EXPECT_GE(bytes.size(), 2u);
+        EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+        bytes.resize(bytes.size() - 2);
+        return test::RecordReader(bytes).read();
+    }
+
+    QTemporaryDir m_dir;
+    MemoryFields m_fields;
+};
+
+TEST_F(MakeFile, StartTextsGiveTheKnownFileInCommaLocales) {
+    for (const QLocale& locale : {kGerman, kCzech}) {
+        SCOPED_TRACE(locale.name().toStdString());
+        ASSERT_EQ(run(locale), std::nullopt);
+        EXPECT_EQ(written(), test::workedExampleRecord() + "\r\n");
+        EXPECT_EQ(written().size(), 284u);
+    }
+}
+
+TEST_F(MakeFile, PointLocaleRefusesTheShippedCommaRotation) {
+    // In en_US the comma is digit grouping, and "0,68114573" is not grouped the way
+    // en_US groups digits: better an error than a silently wrong rotation.
+    EXPECT_EQ(run(kEnglish), 13);
+    EXPECT_FALSE(QFile::exists(target()));
+
+    m_fields.setText("xrotsing", "0.68114573");
+    m_fields.setText("zrotsing", "-0.73214793");
+    ASSERT_EQ(run(kEnglish), std::nullopt);
+    EXPECT_EQ(written(), test::workedExampleRecord() + "\r\n");
+}
+
+TEST_F(MakeFile, BehaviourNamesAndCodes) {
+    struct Row {
+        const char* text;
+        std::int32_t code;
+    };
+    const Row rows[] = {
+        {"Duck", 0},
+        {"No Reaction", 2},
+        {"No Reaction on weapon", 4},
+        {"React when hit", 8},
+        {"Reaction on Player", 16},
+        {"React on Attack", 23},
+        {"React on Attack2", 64},
+        {"Afraid", 128},
+        {"", 2},
+        {"afraid", 2},
+        {"Afraid ", 2},
+    };
+    for (const Row& row : rows) {
+        m_fields.setText("behavior", QString::fromLatin1(row.text));
+        ASSERT_EQ(run(kGerman), std::nullopt) << row.text;
+        EXPECT_EQ(writtenRecord().behaviour, row.code) << '"' << row.text << '"';
+    }
+}
+
+TEST_F(MakeFile, TypeParameterRoundsHalfToEven) {
+    struct Row {
+        const char* text;
+        std::int32_t value;
+    };
+    const Row rows[] = {{"15", 15}, {"2.5", 2}, {"3.5", 4}, {"-7", -7}, {" 31 ", 31}};
+    m_fields.setText("xrotsing", "0.5");
+    m_fields.setText("zrotsing", "0.5");
+    for (const Row& row : rows) {
+        m_fields.setText("paramlong1", QString::fromLatin1(row.text));
+        ASSERT_EQ(run(kEnglish), std::nullopt) << row.text;
+        EXPECT_EQ(writtenRecord().typeParameter, row.value) << row.text;
+    }
+}
+
+TEST_F(MakeFile, ParametersAreResetWhateverWasTyped) {
+    for (int n = 2; n <= 17; ++n) {
+        m_fields.setText(paramsingName(n), QStringLiteral("5"));
+    }
+    ASSERT_EQ(run(kGerman), std::nullopt);
+    EXPECT_EQ(writtenRecord().parameters[1], 150.0f);
+    EXPECT_EQ(written(), test::workedExampleRecord() + "\r\n");
+
+    const QStringList german = {"1", "150", "30",  "30", "30", "30",  "0,7", "1",
+                                "0", "1",   "0,3", "1",  "1",  "0,8", "80",  "0,8"};
+    for (int n = 2; n <= 17; ++n) {
+        EXPECT_EQ(m_fields.text(paramsingName(n)), german[n - 2]) << n;
+    }
+}
+
+TEST_F(MakeFile, FailuresStopAtTheirStep) {
+    struct Row {
+        const char* name;
+        const char* control;
+        QString text;
+        int error;
+        bool parametersReset;
+    };
+    const Row rows[] = {
+        {"empty position", "x", "", 13, false},
+        {"word as position", "y", "north", 13, false},
+        {"position beyond float", "z", "1e39", 6, false},
+        {"empty rotation", "yrotsing", "", 13, false},
+        {"bad scale", "zscalesing", "1..0", 13, false},
+        {"type parameter not a number", "paramlong1", "abc", 13, false},
+        {"type parameter beyond int32", "paramlong1", "3000000000", 6, false},
+        {"record too long", "script", QString(32556, QLatin1Char('x')), 6, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MemoryFields fields;
+        fields.setDirectoryPath(m_dir.path());
+        fields.setText("paramsing3", "typed");
+        fields.setText(row.control, row.text);
+        std::optional<int> error;
+        try {
+            Command4_Click(fields, kGerman);
+        } catch (const RunTimeError& e) {
+            error = e.code();
+        }
+        EXPECT_EQ(error, row.error);
+        EXPECT_FALSE(QFile::exists(target()));
+        EXPECT_EQ(fields.text("paramsing3"), row.parametersReset ? "150" : "typed");
+    }
+}
+
+TEST_F(MakeFile, LongestRecordIsWrittenAndExistingFileSurvivesOverflow) {
+    m_fields.setText("script", QString(32555, QLatin1Char('x')));
+    ASSERT_EQ(run(kGerman), std::nullopt);
+    EXPECT_EQ(written().size(), 32769u);
+
+    const std::string before = written();
+    m_fields.setText("script", QString(32556, QLatin1Char('x')));
+    EXPECT_EQ(run(kGerman), 6);
+    EXPECT_EQ(written(), before);
+}
+
+TEST_F(MakeFile, FileLandsInTheDirectoryUnderTheTypedName) {
+    m_fields.setText("filenavn", "human one.chg");
+    ASSERT_EQ(run(kGerman), std::nullopt);
+    EXPECT_TRUE(QFile::exists(m_dir.filePath("human one.chg")));
+
+    // A directory path that ends in a separator still gets one before the name.
+    m_fields.setDirectoryPath(m_dir.path() + "/");
+    m_fields.setText("filenavn", "second.chg");
+    ASSERT_EQ(run(kGerman), std::nullopt);
+    EXPECT_TRUE(QFile::exists(m_dir.filePath("second.chg")));
+}
+
+TEST_F(MakeFile, MissingDirectoryIsPathNotFoundAfterParametersReset) {
+    m_fields.setDirectoryPath(m_dir.filePath("gone"));
+    m_fields.setText("paramsing3", "typed");
+    EXPECT_EQ(run(kGerman), 76);
+    EXPECT_EQ(m_fields.text("paramsing3"), "150");
+}
+
+TEST_F(MakeFile, TextsGoThroughTheUsersCodePage) {
+    const QByteArray saved = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "cs_CZ.UTF-8");
+    m_fields.setText("namn", QString::fromUtf8("Řidič"));
+    m_fields.setText("model", QString::fromUtf8("Ж.i3d"));
+    const auto error = run(kCzech);
+    saved.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", saved);
+
+    ASSERT_EQ(error, std::nullopt);
+    const HumanRecord h = writtenRecord();
+    EXPECT_EQ(h.name, "\xD8"
+                      "idi\xE8");
+    EXPECT_EQ(h.model, "?.i3d");
+}
+
+} // namespace
+} // namespace pelomart
