@@ -1,0 +1,266 @@
+#include "field_behaviours.h"
+
+#include "form1.h"
+#include "memory_form.h"
+#include "modal_box.h"
+#include "run_time_error.h"
+
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace pelomart {
+namespace {
+
+// Drives the behaviours either through the real window or through the in-memory form,
+// so that one table checks both.
+struct WindowDriver {
+    WindowDriver() : form(QDir::tempPath()) {}
+
+    // A user edit replacing the whole text, as a paste does; the error number shown.
+    std::optional<int> enter(const QString& text) {
+        auto* box = form.findChild<QLineEdit*>("paramlong1");
+        test::BoxAnswerer answerer;
+        box->selectAll();
+        box->insert(text);
+        if (!answerer.shown) {
+            return std::nullopt;
+        }
+        return answerer.errorNumber();
+    }
+    QString field() const { return form.text("paramlong1"); }
+    int slider() const { return form.findChild<QSlider*>("Slider1")->value(); }
+    QString sex() const { return form.findChild<QLabel*>("sex")->text(); }
+
+    Form1 form;
+};
+
+struct MemoryDriver {
+    std::optional<int> enter(const QString& text) {
+        try {
+            form.setText("paramlong1", text);
+            return std::nullopt;
+        } catch (const RunTimeError& e) {
+            return e.code();
+        }
+    }
+    QString field() const { return form.text("paramlong1"); }
+    int slider() const { return form.sliderValue(); }
+    QString sex() const { return form.caption("sex"); }
+
+    test::MemoryForm form;
+};
+
+template <typename Driver> class TypeParameter : public ::testing::Test {};
+using Drivers = ::testing::Types<WindowDriver, MemoryDriver>;
+TYPED_TEST_SUITE(TypeParameter, Drivers);
+
+TYPED_TEST(TypeParameter, FieldSliderAndLabelFollowTheText) {
+    struct Row {
+        const char* typed;
+        const char* field;
+        int slider;
+        const char* sex;
+    };
+    const Row rows[] = {
+        {"45", "31", 31, "woman"},
+        {"28", "28", 28, "man"},
+        {"29", "29", 29, "woman"},
+        {"28.4 compares unrounded", "28.4 compares unrounded", 28, "woman"},
+        {"31.0", "31.0", 31, "woman"},
+        {"31.5", "31", 31, "woman"},
+        {"2.5", "2.5", 2, "man"},
+        {"3.5", "3.5", 4, "man"},
+        {"28.5", "28.5", 28, "woman"},
+        {"abc", "abc", 0, "man"},
+        {"", "", 0, "man"},
+        {"-", "-", 0, "man"},
+        {"12abc", "12abc", 12, "man"},
+        {"0,5", "0,5", 0, "man"},
+        {"1e400", "31", 31, "woman"},
+        {"-5", "-5", 0, "man"},
+        {" 7", " 7", 7, "man"},
+    };
+    TypeParam driver;
+    for (const Row& row : rows) {
+        driver.enter("10"); // a known state between rows
+        EXPECT_EQ(driver.enter(QString::fromLatin1(row.typed)), std::nullopt) << row.typed;
+        EXPECT_EQ(driver.field(), QString::fromLatin1(row.field)) << row.typed;
+        EXPECT_EQ(driver.slider(), row.slider) << row.typed;
+        EXPECT_EQ(driver.sex(), QString::fromLatin1(row.sex)) << row.typed;
+    }
+}
+
+TYPED_TEST(TypeParameter, OverflowIsReportedAndDisplaysStay) {
+    for (const char* text : {"-1e20", "-1e400"}) {
+        TypeParam driver;
+        driver.enter("29");
+        EXPECT_EQ(driver.enter(QString::fromLatin1(text)), 6) << text;
+        EXPECT_EQ(driver.field(), QString::fromLatin1(text));
+        EXPECT_EQ(driver.slider(), 29) << text;
+        EXPECT_EQ(driver.sex(), "woman") << text;
+    }
+}
+
+class Behaviours : public ::testing::Test {
+protected:
+    Behaviours() : m_form(m_dir.path()) {
+        m_form.show();
+        QApplication::setActiveWindow(&m_form);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&m_form));
+    }
+    QLineEdit* field() { return m_form.findChild<QLineEdit*>("paramlong1"); }
+    QSlider* slider() { return m_form.findChild<QSlider*>("Slider1"); }
+    QString caption(const char* label) { return m_form.findChild<QLabel*>(label)->text(); }
+    QPlainTextEdit* script() { return m_form.findChild<QPlainTextEdit*>("script"); }
+
+    QTemporaryDir m_dir;
+    Form1 m_form;
+};
+
+TEST_F(Behaviours, NothingIsBroughtIntoStepAtStart) {
+    EXPECT_EQ(field()->text(), "15");
+    EXPECT_EQ(slider()->value(), 0);
+    EXPECT_EQ(caption("sex"), "man");
+    EXPECT_EQ(caption("Label1"), "");
+}
+
+TEST_F(Behaviours, TypingKeyByKeyHoldsTheLimit) {
+    field()->selectAll();
+    QTest::keyClick(field(), Qt::Key_Delete);
+    QTest::keyClicks(field(), "45");
+    EXPECT_EQ(field()->text(), "31");
+    EXPECT_EQ(slider()->value(), 31);
+    EXPECT_EQ(caption("sex"), "woman");
+
+    field()->selectAll();
+    QTest::keyClicks(field(), "28.4");
+    EXPECT_EQ(field()->text(), "28.4") << "setting the slider must not write the field";
+    EXPECT_EQ(slider()->value(), 28);
+}
+
+TEST_F(Behaviours, EverySliderMoveByTheUserWritesTheField) {
+    QSlider* s = slider();
+    const QRect groove = s->rect();
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        int value;
+    };
+    const Step steps[] = {
+        {"click on the thumb at start copies 0",
+         [&] { QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(3, groove.center().y())); }, 0},
+        {"right arrow", [&] { QTest::keyClick(s, Qt::Key_Right); }, 1},
+        {"page up", [&] { QTest::keyClick(s, Qt::Key_PageUp); }, 6},
+        {"end", [&] { QTest::keyClick(s, Qt::Key_End); }, 31},
+        {"home", [&] { QTest::keyClick(s, Qt::Key_Home); }, 0},
+        {"press on the track right of the thumb",
+         [&] {
+             // The style pages only while the button is held.
+             const QPoint track(groove.right() - 2, 4); // the groove lies above the ticks
+             const int before = s->value();
+             QTest::mousePress(s, Qt::LeftButton, {}, track);
+             EXPECT_TRUE(QTest::qWaitFor([&] { return s->value() != before; }, 2000));
+             QTest::mouseRelease(s, Qt::LeftButton, {}, track);
+         },
+         -1},
+        {"wheel",
+         [&] {
+             QWheelEvent wheel(QPointF(20, 8), s->mapToGlobal(QPointF(20, 8)), {}, QPoint(0, 120),
+                               Qt::NoButton, {}, Qt::NoScrollPhase, false);
+             QApplication::sendEvent(s, &wheel);
+         },
+         -1},
+        {"drag to the right end",
+         [&] {
+             const int thumbX = 3 + (groove.width() - 6) * s->value() / 31;
+             QTest::mousePress(s, Qt::LeftButton, {}, QPoint(thumbX, groove.center().y()));
+             QTest::mouseMove(s, QPoint(groove.right() + 40, groove.center().y()));
+             QTest::mouseRelease(s, Qt::LeftButton, {},
+                                 QPoint(groove.right() + 40, groove.center().y()));
+         },
+         31},
+    };
+    for (const Step& step : steps) {
+        const int before = s->value();
+        step.act();
+        // -1: any value, as long as the step moved the slider.
+        const int expected = step.value >= 0 ? step.value : s->value();
+        if (step.value < 0) {
+            EXPECT_NE(s->value(), before) << step.name;
+        }
+        EXPECT_EQ(s->value(), expected) << step.name;
+        EXPECT_EQ(field()->text(), QString::number(expected)) << step.name;
+        EXPECT_EQ(caption("sex"), expected > 28 ? "woman" : "man") << step.name;
+    }
+}
+
+TEST_F(Behaviours, ScriptLengthFollowsEveryChange) {
+    QPlainTextEdit* box = script();
+    box->setFocus();
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        const char* caption;
+    };
+    const Step steps[] = {
+        {"one more character",
+         [&] {
+             box->moveCursor(QTextCursor::End);
+             QTest::keyClicks(box, "x");
+         },
+         "script length=71"},
+        {"a line break counts two", [&] { QTest::keyClick(box, Qt::Key_Return); },
+         "script length=73"},
+        {"deleting everything",
+         [&] {
+             box->selectAll();
+             QTest::keyClick(box, Qt::Key_Delete);
+         },
+         "script length=0"},
+        {"one character into an empty script", [&] { QTest::keyClicks(box, "a"); },
+         "script length=1"},
+        {"pasted line ends of every kind become CR LF",
+         [&] {
+             QApplication::clipboard()->setText(QStringLiteral("b\nc\r\nd\re") + QChar(0x2028) +
+                                                "f");
+             QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+         },
+         "script length=14"},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(caption("Label1"), step.caption) << step.name;
+        EXPECT_EQ(m_form.text("script").size(), m_form.scriptLength()) << step.name;
+    }
+    EXPECT_EQ(m_form.text("script"), "ab\r\nc\r\nd\r\ne\r\nf");
+}
+
+TEST_F(Behaviours, StartScriptMeasuresSeventy) {
+    QTest::keyClicks(script(), "x");
+    QTest::keyClick(script(), Qt::Key_Backspace);
+    EXPECT_EQ(caption("Label1"), "script length=70");
+}
+
+TEST_F(Behaviours, AboutBoxIsOneModalLine) {
+    test::BoxAnswerer shown;
+    QTest::mouseClick(m_form.findChild<QWidget*>("abou"), Qt::LeftButton);
+    ASSERT_TRUE(shown.shown);
+    EXPECT_EQ(shown.title, "Pelomart");
+    EXPECT_FALSE(shown.text.isEmpty());
+    EXPECT_FALSE(shown.text.contains('\n'));
+    EXPECT_EQ(shown.buttons, 1);
+    EXPECT_EQ(shown.icon, QMessageBox::NoIcon);
+}
+
+} // namespace
+} // namespace pelomart

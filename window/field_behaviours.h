@@ -1,0 +1,20 @@
+#pragma once
+
+#include "form_controls.h"
+
+// The window's reactions that keep the type parameter, its slider and labels, and the
+// script-length label in step. Each runs to its end; a failing step throws RunTimeError.
+namespace pelomart {
+
+// The type parameter is held at 31 or below; the slider and "man"/"woman" follow it.
+void paramlong1_Change(FormControls& form);
+// The slider's value is copied into the type parameter.
+void Slider1_Click(FormControls& form);
+// Label1 shows the script's length.
+void script_Change(FormControls& form);
+
+// Above this the type parameter reads as a woman.
+constexpr double kLastManType = 28;
+constexpr double kHighestType = 31;
+
+} // namespace pelomart
