@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Starts the built program under Xvfb, fills in fields and presses "make file" with
+# real input events, then checks the file the program wrote.
+# usage: make_file_e2e.sh path/to/pelomart
+set -euo pipefail
+
+program=$(realpath "$1")
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/mission"
+
+if [ -z "${PELOMART_E2E_INNER:-}" ]; then
+    export PELOMART_E2E_INNER=1
+    exec xvfb-run -a -s "-screen 0 800x650x24" "$0" "$@"
+fi
+
+cd "$work/mission"
+LC_ALL=de_DE.UTF-8 QT_QPA_PLATFORM=xcb "$program" &
+pid=$!
+window=$(xdotool search --sync --onlyvisible --name '^Pelomart' | head -n 1)
+sleep 0.5
+
+# Window-relative pixel positions of the controls' centres.
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.1; }
+replace() { # x y text
+    click "$1" "$2"
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 20 "$3"
+    sleep 0.1
+}
+
+replace 100 33 "E2E_Walker"       # namn
+replace 444 273 "12,5"            # x
+replace 176 57 "45"               # paramlong1: held at 31
+replace 484 33 "walker.chg"       # filenavn
+click 324 58                      # behavior: open the list
+xdotool key End Return
+sleep 0.2
+click 488 56                      # make file
+
+for _ in $(seq 50); do
+    [ -s walker.chg ] && break
+    sleep 0.1
+done
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+
+python3 "$here/check_change_file.py" walker.chg
