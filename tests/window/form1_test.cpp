@@ -89,6 +89,8 @@ TEST_F(Form1Test, TextBoxesStartWithTheirTextsAndPlaces) {
         EXPECT_EQ(box->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter) << row.name;
         EXPECT_FALSE(box->isReadOnly()) << row.name;
         EXPECT_EQ(box->cursorPosition(), 0) << row.name << " shows its beginning";
+        // Frame and margins take two pixels above and below the text.
+        EXPECT_LE(box->fontMetrics().height(), box->height() - 4) << row.name << " glyphs whole";
     }
 }
 
