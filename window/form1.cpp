@@ -30,13 +30,13 @@ struct Place {
     QRect rect() const { return {px(left), px(top), px(width), px(height)}; }
 };
 
-struct BoxSpec {
+struct BoxLayout {
     const char* name;
     Place place;
     int tab;
 };
 
-struct LabelSpec {
+struct LabelLayout {
     const char* name;
     const char* caption;
     Place place;
@@ -46,7 +46,7 @@ struct LabelSpec {
 constexpr int kBoxHeight = 285;
 constexpr int kLabelHeight = 255;
 
-constexpr BoxSpec kBoxes[] = {
+constexpr BoxLayout kBoxes[] = {
     {"namn", {120, 360, 2775, kBoxHeight}, 1},
     {"model", {3000, 360, 2895, kBoxHeight}, 2},
     {"filenavn", {6000, 360, 2655, kBoxHeight}, 43},
@@ -62,7 +62,7 @@ constexpr BoxSpec kBoxes[] = {
     {"zrotsing", {7920, 4920, 735, kBoxHeight}, 16},
 };
 
-constexpr LabelSpec kLabels[] = {
+constexpr LabelLayout kLabels[] = {
     {"Label9", "internal name", {960, 120, 1215, kLabelHeight}, true},
     {"Label10", "3D model name", {3720, 120, 1215, kLabelHeight}, true},
     {"Label11", "file name", {6600, 120, 1335, kLabelHeight}, true},
@@ -133,8 +133,8 @@ void Form1::createControls(const QString& startDirectory) {
         m_boxes.insert(name, box);
         tabOrder[tab] = box;
     };
-    for (const BoxSpec& spec : kBoxes) {
-        addBox(QLatin1String(spec.name), spec.place, spec.tab);
+    for (const BoxLayout& entry : kBoxes) {
+        addBox(QLatin1String(entry.name), entry.place, entry.tab);
     }
     for (int n = 2; n <= 17; ++n) {
         const bool left = n <= 9;
@@ -144,12 +144,12 @@ void Form1::createControls(const QString& startDirectory) {
                {column.left, column.top + kParamsRowStep * row, column.width, column.height},
                kFirstParamsTab + n - 2);
     }
-    for (const LabelSpec& spec : kLabels) {
-        auto* label = new QLabel(QString::fromLatin1(spec.caption), this);
-        label->setObjectName(QLatin1String(spec.name));
-        label->setGeometry(spec.place.rect());
-        label->setAlignment(spec.centred ? Qt::AlignHCenter | Qt::AlignTop
-                                         : Qt::AlignLeft | Qt::AlignTop);
+    for (const LabelLayout& entry : kLabels) {
+        auto* label = new QLabel(QString::fromLatin1(entry.caption), this);
+        label->setObjectName(QLatin1String(entry.name));
+        label->setGeometry(entry.place.rect());
+        label->setAlignment(entry.centred ? Qt::AlignHCenter | Qt::AlignTop
+                                          : Qt::AlignLeft | Qt::AlignTop);
         m_labels.insert(label->objectName(), label);
     }
 
