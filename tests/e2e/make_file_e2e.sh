@@ -43,7 +43,20 @@ for _ in $(seq 50); do
     [ -s walker.chg ] && break
     sleep 0.1
 done
-kill "$pid" 2>/dev/null || true
-wait "$pid" 2>/dev/null || true
-
 python3 "$here/check_change_file.py" walker.chg
+
+# Closing the window ends the program, successfully.
+python3 "$here/close_window.py" "$window"
+for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    echo "e2e: the program did not end when its window was closed" >&2
+    exit 1
+fi
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || { echo "e2e: exit status $status after closing" >&2; exit 1; }
+echo "e2e: window closed, exit status 0"
