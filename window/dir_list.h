@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QIcon>
 #include <QListView>
 #include <vector>
 
@@ -34,6 +35,8 @@ private:
     QString m_path;
     std::vector<Row> m_rows;
     int m_currentRow = 0;
+    QIcon m_openIcon;
+    QIcon m_closedIcon;
 };
 
 // Dir1: a single click only highlights; a double-click or Enter opens the highlighted

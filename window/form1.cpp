@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -16,6 +17,11 @@
 #include <QSlider>
 #include <algorithm>
 #include <map>
+
+// The resources of a static library reach the program only when registered by name.
+static void registerResources() {
+    Q_INIT_RESOURCE(pelomart);
+}
 
 namespace pelomart {
 namespace {
@@ -116,7 +122,11 @@ Form1::Form1(const QString& startDirectory, QWidget* parent) : QWidget(parent) {
     fitFont();
     connectHandlers();
     setWindowTitle(QStringLiteral("Pelomart     "));
-    setWindowIcon(QIcon(QStringLiteral(":/pelomart/icon.png")));
+    registerResources();
+    // The format is known: letting Qt guess it would load every image-format plugin.
+    QImageReader icon(QStringLiteral(":/pelomart/icon.png"), "png");
+    icon.setAutoDetectImageFormat(false);
+    setWindowIcon(QPixmap::fromImage(icon.read()));
     resize(px(8760), px(8505));
 }
 
