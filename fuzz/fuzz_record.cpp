@@ -1,0 +1,306 @@
+// The make-file command over field texts, and the record composer at its length limit.
+// Input: three header bytes, then field texts (UTF-8) separated by 0x1E in the order of
+// kFieldOrder; fields not given keep their start texts.
+//   byte 0: bits 0-2 the number locale, bits 3-5 the user's locale (its code page),
+//           bit 6 a file of that name exists before the command runs.
+//   byte 1: with bit 7 set, the script is padded with copies of itself so that the
+//           record is 32767 + (byte 1 & 0x7F) - 64 bytes long (0xC0: exactly the limit).
+//   byte 2: composeHumanRecord alone, with name, model or script (byte 2 % 3) padded to
+//           a record of 32767 + (byte 2 / 3 % 16) - 8 bytes.
+
+#include "code_page.h"
+#include "fuzz_support.h"
+#include "human_record.h"
+#include "make_file.h"
+#include "memory_fields.h"
+#include "numbers.h"
+#include "run_time_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace pelomart::fuzz {
+namespace {
+
+const char* const kFieldOrder[] = {
+    "x",        "y",        "z",    "xscalesing", "yscalesing", "zscalesing", "xrotsing",
+    "yrotsing", "zrotsing", "namn", "model",      "behavior",   "paramlong1", "script",
+};
+
+const char* const kUserLocales[] = {"en_US.UTF-8", "cs_CZ.UTF-8", "ru_RU.UTF-8", "el_GR.UTF-8",
+                                    "tr_TR.UTF-8", "he_IL.UTF-8", "th_TH.UTF-8", "vi_VN.UTF-8"};
+
+// What the game gets as parameters 2 to 17, whatever the fields held.
+constexpr std::array<float, 16> kParameters{1, 150, 30,   30, 30, 30,   0.7f, 1,
+                                            0, 1,   0.3f, 1,  1,  0.8f, 80,   0.8f};
+
+const QString kFileName = QStringLiteral("clovek.chg");
+const QByteArray kOldContents = QByteArrayLiteral("old file\r\n");
+
+// One directory per process, on tmpfs where there is one: every successful command
+// syncs the file and the directory.
+QTemporaryDir& workDirectory() {
+    static QTemporaryDir directory([] {
+        const QString base = QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
+                                                                       : QDir::tempPath();
+        return base + QStringLiteral("/pelomart-fuzz-XXXXXX");
+    }());
+    static const bool valid = [] {
+        FUZZ_REQUIRE(directory.isValid(), "no temporary directory: %s",
+                     qPrintable(directory.errorString()));
+        beforeAbort = [] { directory.remove(); };
+        return true;
+    }();
+    (void)valid;
+    return directory;
+}
+
+class LayoutReader {
+public:
+    explicit LayoutReader(const std::string& record) : m_record(record) {}
+
+    std::uint32_t at(std::size_t offset, std::size_t width) const {
+        FUZZ_REQUIRE(offset + width <= m_record.size(), "record of %zu bytes read at %zu",
+                     m_record.size(), offset);
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < width; ++i) {
+            value |= std::uint32_t(std::uint8_t(m_record[offset + i])) << (8 * i);
+        }
+        return value;
+    }
+    std::uint32_t int16(std::size_t offset) const { return at(offset, 2); }
+    std::uint32_t int32(std::size_t offset) const { return at(offset, 4); }
+    float single(std::size_t offset) const { return std::bit_cast<float>(int32(offset)); }
+    std::string text(std::size_t offset, std::size_t length) const {
+        FUZZ_REQUIRE(offset + length <= m_record.size(), "text of %zu bytes at %zu beyond %zu",
+                     length, offset, m_record.size());
+        return m_record.substr(offset, length);
+    }
+
+private:
+    const std::string& m_record;
+};
+
+bool sameBits(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
+
+// Walks the record by the lengths it carries and compares every value with `human`.
+void checkLayout(const std::string& record, const HumanRecord& human) {
+    const LayoutReader r(record);
+    FUZZ_REQUIRE(r.int16(0) == 0x04D2, "magic %04X", r.int16(0));
+    FUZZ_REQUIRE(r.int16(2) == record.size(), "record length %u for %zu bytes", r.int16(2),
+                 record.size());
+    FUZZ_REQUIRE(r.int16(4) == 0 && r.int16(6) == 100 && r.int16(10) == 0 && r.int16(12) == 9 &&
+                     r.int16(14) == 0,
+                 "header fields");
+    const std::array<const std::array<float, 3>*, 3> triples{&human.position, &human.scale,
+                                                             &human.rotation};
+    for (std::size_t i = 0; i < 9; ++i) {
+        FUZZ_REQUIRE(sameBits(r.single(16 + 4 * i), (*triples[i / 3])[i % 3]), "float %zu", i);
+    }
+    FUZZ_REQUIRE(r.int16(52) == 0 && r.int16(54) == 0, "zeros before the name");
+
+    const std::size_t n = r.int32(56);
+    FUZZ_REQUIRE(r.text(60, n) == human.name, "name of %zu bytes", n);
+    FUZZ_REQUIRE(r.int32(60 + n) == 14 && r.text(64 + n, 14) == "Primary sector", "sector");
+    const std::size_t m = r.int32(78 + n);
+    FUZZ_REQUIRE(r.text(82 + n, m) == human.model, "model of %zu bytes", m);
+    FUZZ_REQUIRE(r.int16(8) == 82 + n + m - 6, "block length %u, model ends at %zu", r.int16(8),
+                 82 + n + m);
+
+    const std::size_t b = 82 + n + m;
+    FUZZ_REQUIRE(r.int16(b) == 200 && r.int32(b + 2) == 595 && r.int16(b + 6) == 27 &&
+                     r.int16(b + 8) == 0 && r.at(b + 10, 1) == 6,
+                 "human section header");
+    FUZZ_REQUIRE(std::int32_t(r.int32(b + 11)) == human.behaviour, "behaviour");
+    FUZZ_REQUIRE(std::int32_t(r.int32(b + 15)) == human.typeParameter, "type parameter");
+    for (std::size_t i = 0; i < kParameters.size(); ++i) {
+        FUZZ_REQUIRE(sameBits(r.single(b + 19 + 4 * i), human.parameters[i]), "parameter %zu",
+                     i + 2);
+    }
+    FUZZ_REQUIRE(r.int32(b + 83) == 257 && r.int16(b + 87) == 0, "script section header");
+    const std::size_t s = r.int32(b + 89);
+    FUZZ_REQUIRE(b + 93 + s == record.size(), "script of %zu bytes, record of %zu", s,
+                 record.size());
+    FUZZ_REQUIRE(r.text(b + 93, s) == human.script, "script");
+}
+
+std::size_t recordLength(const HumanRecord& human) {
+    return 175 + human.name.size() + human.model.size() + human.script.size();
+}
+
+// What the command must produce: the values it reads in its order, and the first
+// error on the way.
+struct Expected {
+    HumanRecord human;
+    int error = 0;
+};
+
+Expected expect(const EditorFields& fields, const QLocale& locale, const QByteArray& codePage) {
+    Expected e;
+    HumanRecord& h = e.human;
+    try {
+        auto single = [&](const char* control) {
+            return textToSingle(fields.text(QString::fromLatin1(control)), locale);
+        };
+        auto bytes = [&](const char* control) {
+            return toCodePage(fields.text(QString::fromLatin1(control)), codePage).toStdString();
+        };
+        h.position = {single("x"), single("y"), single("z")};
+        h.rotation = {single("xrotsing"), single("yrotsing"), single("zrotsing")};
+        h.scale = {single("xscalesing"), single("yscalesing"), single("zscalesing")};
+        h.name = bytes("namn");
+        h.model = bytes("model");
+        h.behaviour = behaviourCode(fields.text(QStringLiteral("behavior")));
+        h.typeParameter = textToLong(fields.text(QStringLiteral("paramlong1")), locale);
+        h.parameters = kParameters;
+        h.script = bytes("script");
+    } catch (const RunTimeError& error) {
+        e.error = error.code();
+        return e;
+    }
+    if (recordLength(h) > kMaxRecordLength) {
+        e.error = 6;
+    }
+    return e;
+}
+
+// Repeats `text` (one "x" when empty) to `bytes` UTF-16 units. Every unit gives one
+// byte except a surrogate pair, which gives one for two: such a text is topped up with
+// "x" until it gives `bytes` bytes.
+QString padded(const QString& text, qsizetype bytes, const QByteArray& codePage) {
+    const QString unit = text.isEmpty() ? QStringLiteral("x") : text;
+    QString result = unit.repeated(bytes / unit.size() + 1).left(bytes);
+    if (std::any_of(unit.begin(), unit.end(), [](QChar c) { return c.isSurrogate(); })) {
+        result += QString(bytes - toCodePage(result, codePage).size(), QLatin1Char('x'));
+    }
+    return result;
+}
+
+std::optional<QByteArray> contents(const QString& path) {
+    QFile file(path);
+    if (!file.exists()) {
+        return std::nullopt;
+    }
+    FUZZ_REQUIRE(file.open(QIODevice::ReadOnly), "cannot read back %s", qPrintable(path));
+    return file.readAll();
+}
+
+void runCommand(const std::uint8_t* data, std::size_t size) {
+    const QLocale& locale = localeFor(data[0] & 7);
+    const char* userLocale = kUserLocales[(data[0] >> 3) & 7];
+    qputenv("LC_ALL", userLocale);
+    const QByteArray codePage = codePageForLocaleName(QString::fromLatin1(userLocale));
+
+    MemoryFields fields;
+    const QString directory = workDirectory().path();
+    fields.setDirectoryPath(directory);
+    std::size_t field = 0;
+    std::size_t start = 3;
+    for (std::size_t i = 3; i <= size && field < std::size(kFieldOrder); ++i) {
+        if (i == size || data[i] == 0x1E) {
+            fields.setText(QString::fromLatin1(kFieldOrder[field++]),
+                           QString::fromUtf8(reinterpret_cast<const char*>(data + start),
+                                             qsizetype(i - start)));
+            start = i + 1;
+        }
+    }
+    if (data[1] & 0x80) {
+        const qsizetype others = toCodePage(fields.text(QStringLiteral("namn")), codePage).size() +
+                                 toCodePage(fields.text(QStringLiteral("model")), codePage).size();
+        const qsizetype script = kMaxRecordLength + (data[1] & 0x7F) - 64 - 175 - others;
+        if (script >= 0) {
+            fields.setText(QStringLiteral("script"),
+                           padded(fields.text(QStringLiteral("script")), script, codePage));
+        }
+    }
+
+    const QString path = QDir(directory).filePath(kFileName);
+    QFile::remove(path);
+    if (data[0] & 0x40) {
+        QFile old(path);
+        FUZZ_REQUIRE(old.open(QIODevice::WriteOnly) &&
+                         old.write(kOldContents) == kOldContents.size(),
+                     "cannot write %s", qPrintable(path));
+    }
+    const std::optional<QByteArray> before = contents(path);
+
+    const Expected expected = expect(fields, locale, codePage);
+    int error = 0;
+    try {
+        Command4_Click(fields, locale);
+    } catch (const RunTimeError& e) {
+        error = e.code();
+    }
+    FUZZ_REQUIRE(error == expected.error, "error %d, expected %d", error, expected.error);
+
+    // Nothing but the target may be left behind, temporary files included.
+    const QStringList entries = QDir(directory).entryList(QDir::AllEntries | QDir::Hidden |
+                                                          QDir::System | QDir::NoDotAndDotDot);
+    const std::optional<QByteArray> after = contents(path);
+    FUZZ_REQUIRE(entries == (after ? QStringList{kFileName} : QStringList{}), "directory holds %s",
+                 qPrintable(entries.join(u' ')));
+
+    if (error != 0) {
+        FUZZ_REQUIRE(after == before, "error %d, but the file changed", error);
+        return;
+    }
+    FUZZ_REQUIRE(after && after->endsWith("\r\n"), "file without CR LF");
+    checkLayout(after->chopped(2).toStdString(), expected.human);
+}
+
+// The composer alone, right at the limit of the 16-bit length fields.
+void composeAtTheLimit(const std::uint8_t* data, std::size_t size) {
+    HumanRecord human;
+    human.position = {-1980, -5, 18};
+    human.scale = {1, 1, 1};
+    human.rotation = {0.68114573f, 0, -0.73214793f};
+    human.parameters = kParameters;
+    const std::string body(reinterpret_cast<const char*>(data) + 3, size - 3);
+    std::array<std::string*, 3> texts{&human.name, &human.model, &human.script};
+    *texts[0] = body.substr(0, body.size() / 3);
+    *texts[1] = body.substr(body.size() / 3, body.size() / 3);
+    *texts[2] = body.substr(2 * (body.size() / 3));
+
+    std::string& grown = *texts[data[2] % 3];
+    const std::size_t target = kMaxRecordLength + (data[2] / 3 % 16) - 8;
+    if (grown.empty()) {
+        grown = "x";
+    }
+    // Doubling keeps the text a repetition of what it was.
+    while (recordLength(human) < target) {
+        grown += grown.substr(0, target - recordLength(human));
+    }
+
+    std::string record;
+    try {
+        record = composeHumanRecord(human);
+    } catch (const RunTimeError& e) {
+        FUZZ_REQUIRE(e.code() == 6 && recordLength(human) > kMaxRecordLength,
+                     "error %d for a record of %zu bytes", e.code(), recordLength(human));
+        return;
+    }
+    FUZZ_REQUIRE(recordLength(human) <= kMaxRecordLength, "a record of %zu bytes was composed",
+                 recordLength(human));
+    checkLayout(record, human);
+}
+
+} // namespace
+} // namespace pelomart::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 3) {
+        return 0;
+    }
+    pelomart::fuzz::runCommand(data, size);
+    pelomart::fuzz::composeAtTheLimit(data, size);
+    return 0;
+}
