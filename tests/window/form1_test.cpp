@@ -25,7 +25,7 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         m_form = std::make_unique<Form1>(m_dir.path());
     }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+    void TearDown() override { QLocale::setDefault(m_savedLocale); }
 
     template <typename T = QWidget> T* control(const char* name) {
         T* widget = m_form->findChild<T*>(QLatin1String(name));
@@ -47,6 +47,7 @@ protected:
         QTest::keyClicks(box, text);
     }
 
+    const QLocale m_savedLocale;
     QTemporaryDir m_dir;
     std::unique_ptr<Form1> m_form;
 };
@@ -229,9 +230,10 @@ TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
     QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, centre);
     EXPECT_EQ(m_form->directoryPath(), m_dir.path()) << "a single click only highlights";
 
+    const QString workingDirectory = QDir::currentPath();
     QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, centre);
     EXPECT_EQ(m_form->directoryPath(), m_dir.filePath("alpha"));
-    EXPECT_EQ(QDir::currentPath(), QDir::currentPath()) << "working directory untouched";
+    EXPECT_EQ(QDir::currentPath(), workingDirectory) << "working directory untouched";
 
     // Its parent is listed above it: Enter on the highlighted parent goes back.
     const QModelIndexList parent =
@@ -269,6 +271,22 @@ TEST_F(Form1Test, BadPositionIsReportedAndTheProgramGoesOn) {
     typeInto("x", "-1980");
     QTest::mouseClick(control("Command4"), Qt::LeftButton);
     EXPECT_TRUE(QFile::exists(m_dir.filePath("clovek.chg")));
+}
+
+TEST_F(Form1Test, DirectoryRemovedAfterChoosingItIsReported) {
+    QLocale::setDefault(QLocale("de_DE"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("chosen"));
+    m_form = std::make_unique<Form1>(m_dir.filePath("chosen"));
+    showAndFocus();
+    ASSERT_TRUE(QDir(m_dir.path()).rmdir("chosen"));
+
+    test::BoxAnswerer box;
+    QTest::mouseClick(control("Command4"), Qt::LeftButton);
+    ASSERT_TRUE(box.shown);
+    EXPECT_EQ(box.errorNumber(), 76) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains("Path not found"));
+    EXPECT_TRUE(box.text.contains(m_dir.filePath("chosen"))) << "the box names the path";
+    EXPECT_TRUE(QDir(m_dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
 } // namespace
