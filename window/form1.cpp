@@ -114,6 +114,18 @@ QString startText(const char* control) {
     return {};
 }
 
+// The icon drawn for this program at both sizes a desktop asks for. The format is
+// known: letting Qt guess it would load every image-format plugin.
+QIcon windowIcon16And32() {
+    QIcon icon;
+    for (const char* file : {":/pelomart/icon-16.png", ":/pelomart/icon.png"}) {
+        QImageReader reader(QLatin1String(file), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
+    return icon;
+}
+
 } // namespace
 
 Form1::Form1(const QString& startDirectory, QWidget* parent) : QWidget(parent) {
@@ -123,10 +135,7 @@ Form1::Form1(const QString& startDirectory, QWidget* parent) : QWidget(parent) {
     connectHandlers();
     setWindowTitle(QStringLiteral("Pelomart     "));
     registerResources();
-    // The format is known: letting Qt guess it would load every image-format plugin.
-    QImageReader icon(QStringLiteral(":/pelomart/icon.png"), "png");
-    icon.setAutoDetectImageFormat(false);
-    setWindowIcon(QPixmap::fromImage(icon.read()));
+    setWindowIcon(windowIcon16And32());
     resize(px(8760), px(8505));
 }
 
