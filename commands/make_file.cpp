@@ -13,23 +13,6 @@
 namespace pelomart {
 namespace {
 
-struct Behaviour {
-    const char* name;
-    int code;
-};
-
-// 23, not 32, for "React on Attack": the game has always been given 23.
-constexpr std::array<Behaviour, 8> kBehaviours{{
-    {"Duck", 0},
-    {"No Reaction", 2},
-    {"No Reaction on weapon", 4},
-    {"React when hit", 8},
-    {"Reaction on Player", 16},
-    {"React on Attack", 23},
-    {"React on Attack2", 64},
-    {"Afraid", 128},
-}};
-
 // Parameters 2 to 17 are always written with these values, whatever the fields show.
 using FixedValue = std::variant<std::int32_t, double>;
 constexpr std::array<FixedValue, 16> kFixedParameters{

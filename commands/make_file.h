@@ -3,8 +3,27 @@
 #include "editor_fields.h"
 
 #include <QLocale>
+#include <array>
 
 namespace pelomart {
+
+struct Behaviour {
+    const char* name;
+    int code;
+};
+
+// The behaviour list's entries in their order. 23, not 32, for "React on Attack":
+// the game has always been given 23.
+inline constexpr std::array<Behaviour, 8> kBehaviours{{
+    {"Duck", 0},
+    {"No Reaction", 2},
+    {"No Reaction on weapon", 4},
+    {"React when hit", 8},
+    {"Reaction on Player", 16},
+    {"React on Attack", 23},
+    {"React on Attack2", 64},
+    {"Afraid", 128},
+}};
 
 // Behaviour code for the text of the behaviour list; 2 when nothing matches.
 int behaviourCode(const QString& name);

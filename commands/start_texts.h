@@ -12,7 +12,7 @@ struct StartText {
 
 // What every text box holds when the window opens. The rotations are written with a
 // decimal comma and the parameters with a point, as the tool has always shipped them.
-inline constexpr std::array<StartText, 33> kStartTexts{{
+inline constexpr std::array<StartText, 31> kStartTexts{{
     {"namn", "Zozed's_Driver"},
     {"model", "ZozedTAXIdriverHIGH.i3d"},
     {"filenavn", "clovek.chg"},
@@ -45,8 +45,6 @@ inline constexpr std::array<StartText, 33> kStartTexts{{
     {"paramsing17", "0.8"},
     {"script", "dim_act 5\r\ndim_flt 5\r\ndim_frm 5\r\nfindactor 0,\"\"\r\n"
                "findactor 1,\"Zozed\"\r\n"},
-    {"sex", "man"},
-    {"Label1", ""},
 }};
 
 inline QString paramsingName(int n) {

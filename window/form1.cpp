@@ -88,17 +88,6 @@ constexpr Place kParamsRightColumn{7920, 5520, 735, kBoxHeight};
 constexpr int kParamsRowStep = 360;
 constexpr int kFirstParamsTab = 23;
 
-constexpr const char* kBehaviourNames[] = {
-    "Duck",
-    "No Reaction",
-    "No Reaction on weapon",
-    "React when hit",
-    "Reaction on Player",
-    "React on Attack",
-    "React on Attack2",
-    "Afraid",
-};
-
 // Captions that the labels may show later must fit as well.
 constexpr const char* kLaterCaptions[][2] = {
     {"sex", "woman"},
@@ -196,8 +185,8 @@ void Form1::createControls(const QString& startDirectory) {
     m_behavior = new QComboBox(this);
     m_behavior->setObjectName(QStringLiteral("behavior"));
     m_behavior->setGeometry(Place{3840, 720, 2055, 315}.rect());
-    for (const char* name : kBehaviourNames) {
-        m_behavior->addItem(QString::fromLatin1(name));
+    for (const Behaviour& behaviour : kBehaviours) {
+        m_behavior->addItem(QString::fromLatin1(behaviour.name));
     }
     m_behavior->setCurrentIndex(-1);
     tabOrder[22] = m_behavior;

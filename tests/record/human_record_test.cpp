@@ -27,13 +27,7 @@ HumanRecord workedExample() {
     return h;
 }
 
-std::uint32_t littleAt(const std::string& bytes, std::size_t offset, std::size_t n) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        value |= std::uint32_t(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
-    }
-    return value;
-}
+using test::littleEndianAt;
 
 TEST(HumanRecord, ShippedValuesGiveTheKnownRecord) {
     const std::string record = composeHumanRecord(workedExample());
@@ -49,13 +43,13 @@ TEST(HumanRecord, EmptyTextsLeaveOnlyTheirZeroLength) {
     const std::string record = composeHumanRecord(h);
 
     ASSERT_EQ(record.size(), 175u);
-    EXPECT_EQ(littleAt(record, 2, 2), 175u) << "record length";
-    EXPECT_EQ(littleAt(record, 8, 2), 76u) << "block length";
-    EXPECT_EQ(littleAt(record, 56, 4), 0u) << "name length";
-    EXPECT_EQ(littleAt(record, 60, 4), 14u) << "sector name follows directly";
+    EXPECT_EQ(littleEndianAt(record, 2, 2), 175u) << "record length";
+    EXPECT_EQ(littleEndianAt(record, 8, 2), 76u) << "block length";
+    EXPECT_EQ(littleEndianAt(record, 56, 4), 0u) << "name length";
+    EXPECT_EQ(littleEndianAt(record, 60, 4), 14u) << "sector name follows directly";
     EXPECT_EQ(record.substr(64, 14), "Primary sector");
-    EXPECT_EQ(littleAt(record, 78, 4), 0u) << "model length";
-    EXPECT_EQ(littleAt(record, 171, 4), 0u) << "record ends with the script's zero length";
+    EXPECT_EQ(littleEndianAt(record, 78, 4), 0u) << "model length";
+    EXPECT_EQ(littleEndianAt(record, 171, 4), 0u) << "record ends with the script's zero length";
 }
 
 TEST(HumanRecord, BlockLengthFollowsNameAndModelButNotScript) {
@@ -77,8 +71,8 @@ TEST(HumanRecord, BlockLengthFollowsNameAndModelButNotScript) {
         h.script.assign(row.scriptLength, 's');
         const std::string record = composeHumanRecord(h);
         EXPECT_EQ(record.size(), row.recordLength) << row.name;
-        EXPECT_EQ(littleAt(record, 2, 2), row.recordLength) << row.name;
-        EXPECT_EQ(littleAt(record, 8, 2), row.blockLength) << row.name;
+        EXPECT_EQ(littleEndianAt(record, 2, 2), row.recordLength) << row.name;
+        EXPECT_EQ(littleEndianAt(record, 8, 2), row.blockLength) << row.name;
     }
 }
 

@@ -13,6 +13,15 @@
 
 namespace pelomart::test {
 
+// The unsigned little-endian value of n bytes at offset.
+inline std::uint32_t littleEndianAt(const std::string& bytes, std::size_t offset, std::size_t n) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        value |= std::uint32_t(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+    }
+    return value;
+}
+
 class RecordReader {
 public:
     explicit RecordReader(std::string bytes) : m_bytes(std::move(bytes)) {}
@@ -68,10 +77,7 @@ private:
     std::uint32_t little(std::size_t n) {
         if (m_pos + n > m_bytes.size())
             fail("record too short");
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            value |= std::uint32_t(static_cast<unsigned char>(m_bytes[m_pos + i])) << (8 * i);
-        }
+        const std::uint32_t value = littleEndianAt(m_bytes, m_pos, n);
         m_pos += n;
         return value;
     }
