@@ -1,6 +1,6 @@
 #include "form1.h"
 #include "make_file.h"
-#include "memory_fields.h"
+#include "memory_form.h"
 #include "references.h"
 
 #include <QFile>
@@ -21,7 +21,7 @@ QByteArray fileBytes(const QString& path) {
 const QByteArray& expectedBytes() {
     static const QByteArray bytes = [] {
         QTemporaryDir dir;
-        pelomart::MemoryFields fields;
+        pelomart::MemoryForm fields;
         fields.setDirectoryPath(dir.path());
         pelomart::Command4_Click(fields, QLocale(QStringLiteral("de_DE")));
         return fileBytes(dir.filePath(kFileName));
@@ -37,7 +37,7 @@ void checkWritten(benchmark::State& state, const QString& path) {
 
 void BM_MakeFile_Command(benchmark::State& state) {
     QTemporaryDir dir;
-    pelomart::MemoryFields fields;
+    pelomart::MemoryForm fields;
     fields.setDirectoryPath(dir.path());
     const QLocale german(QStringLiteral("de_DE"));
     for (auto _ : state) {

@@ -1,18 +1,22 @@
 #pragma once
 
+#include "controls.h"
+
 #include <QString>
 
 namespace pelomart {
 
-// The window's values as the logic sees them: texts addressed by control name
-// ("x", "namn", "paramsing2", "script", "filenavn" ...) and the directory list's path.
+// The window's values as the logic sees them: texts addressed by control, and the
+// directory list's path. The window and the in-memory form both keep this contract.
 class EditorFields {
 public:
     virtual ~EditorFields() = default;
 
-    virtual QString text(const QString& control) const = 0;
-    // Setting a text raises the control's change notification before it returns.
-    virtual void setText(const QString& control, const QString& text) = 0;
+    // A text box's text; for behavior the chosen entry, empty when none.
+    virtual QString text(Control control) const = 0;
+    // Setting a text box's text raises its change notification before it returns, so a
+    // field with a behaviour (paramlong1, script) reacts as it does to typing.
+    virtual void setText(Control control, const QString& text) = 0;
     // The current path of the directory list Dir1.
     virtual QString directoryPath() const = 0;
 };

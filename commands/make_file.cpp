@@ -4,23 +4,20 @@
 #include "code_page.h"
 #include "human_record.h"
 #include "numbers.h"
-#include "start_texts.h"
 
 #include <QDir>
-#include <type_traits>
-#include <variant>
 
 namespace pelomart {
 namespace {
 
-// Parameters 2 to 17 are always written with these values, whatever the fields show.
-using FixedValue = std::variant<std::int32_t, double>;
-constexpr std::array<FixedValue, 16> kFixedParameters{
-    1, 150, 30, 30, 30, 30, 0.7, 1, 0, 1, 0.3, 1, 1, 0.8, 80, 0.8,
-};
+float single(const EditorFields& fields, Control control, const QLocale& locale) {
+    return textToSingle(fields.text(control), locale);
+}
 
-float single(const EditorFields& fields, const char* control, const QLocale& locale) {
-    return textToSingle(fields.text(QString::fromLatin1(control)), locale);
+// Parameters 2 to 17 always go into the file with the values the window starts with,
+// whatever the fields show; the field is set first, in the user's own number format.
+QString fixedParameterText(const ControlInfo& field, const QLocale& locale) {
+    return numberToText(QLocale::c().toDouble(QLatin1String(field.text)), locale);
 }
 
 } // namespace
@@ -37,40 +34,33 @@ int behaviourCode(const QString& name) {
 
 void Command4_Click(EditorFields& fields, const QLocale& locale) {
     HumanRecord human;
-    human.position = {single(fields, "x", locale), single(fields, "y", locale),
-                      single(fields, "z", locale)};
-    human.rotation = {single(fields, "xrotsing", locale), single(fields, "yrotsing", locale),
-                      single(fields, "zrotsing", locale)};
-    human.scale = {single(fields, "xscalesing", locale), single(fields, "yscalesing", locale),
-                   single(fields, "zscalesing", locale)};
+    human.position = {single(fields, Control::x, locale), single(fields, Control::y, locale),
+                      single(fields, Control::z, locale)};
+    human.rotation = {single(fields, Control::xrotsing, locale),
+                      single(fields, Control::yrotsing, locale),
+                      single(fields, Control::zrotsing, locale)};
+    human.scale = {single(fields, Control::xscalesing, locale),
+                   single(fields, Control::yscalesing, locale),
+                   single(fields, Control::zscalesing, locale)};
 
     const QByteArray codePage = systemCodePage();
-    human.name = toCodePage(fields.text(QStringLiteral("namn")), codePage).toStdString();
-    human.model = toCodePage(fields.text(QStringLiteral("model")), codePage).toStdString();
-    human.behaviour = behaviourCode(fields.text(QStringLiteral("behavior")));
-    human.typeParameter = textToLong(fields.text(QStringLiteral("paramlong1")), locale);
+    human.name = toCodePage(fields.text(Control::namn), codePage).toStdString();
+    human.model = toCodePage(fields.text(Control::model), codePage).toStdString();
+    human.behaviour = behaviourCode(fields.text(Control::behavior));
+    human.typeParameter = textToLong(fields.text(Control::paramlong1), locale);
 
-    for (std::size_t i = 0; i < kFixedParameters.size(); ++i) {
-        const QString control = paramsingName(static_cast<int>(i) + 2);
-        const QString fixed = std::visit(
-            [&](auto value) {
-                if constexpr (std::is_same_v<decltype(value), double>) {
-                    return numberToText(value, locale);
-                } else {
-                    return numberToText(value);
-                }
-            },
-            kFixedParameters[i]);
-        fields.setText(control, fixed);
-        human.parameters[i] = textToSingle(fields.text(control), locale);
+    for (std::size_t i = 0; i < kParameterFields.size(); ++i) {
+        const ControlInfo& field = kParameterFields[i];
+        fields.setText(field.id, fixedParameterText(field, locale));
+        human.parameters[i] = single(fields, field.id, locale);
     }
 
-    human.script = toCodePage(fields.text(QStringLiteral("script")), codePage).toStdString();
+    human.script = toCodePage(fields.text(Control::script), codePage).toStdString();
 
     const std::string record = composeHumanRecord(human);
 
     const QString path =
-        fields.directoryPath() + QDir::separator() + fields.text(QStringLiteral("filenavn"));
+        fields.directoryPath() + QDir::separator() + fields.text(Control::filenavn);
     QByteArray file = QByteArray::fromStdString(record);
     file.append(kLineEnd);
     writeChangeFile(path, file);

@@ -12,8 +12,8 @@ struct Behaviour {
     int code;
 };
 
-// The behaviour list's entries in their order. 23, not 32, for "React on Attack":
-// the game has always been given 23.
+// The behaviour list's entries in their order, with the code the game reads for each.
+// The game takes 23, not 32, as React on Attack.
 inline constexpr std::array<Behaviour, 8> kBehaviours{{
     {"Duck", 0},
     {"No Reaction", 2},

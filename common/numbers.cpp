@@ -1,5 +1,6 @@
 #include "numbers.h"
 
+#include "decimal.h"
 #include "run_time_error.h"
 
 #include <QStringList>
@@ -14,81 +15,9 @@
 #include <vector>
 
 namespace pelomart {
+using namespace detail;
+
 namespace {
-
-// A number as written: its digits without separators, and its exponent in
-// decimal. Kept as text so that the binary value is rounded only once.
-struct Decimal {
-    bool negative = false;
-    std::string integer;
-    std::string fraction;
-    std::string exponentDigits;
-    bool exponentNegative = false;
-};
-
-// Any exponent beyond this is out of every range we convert to; saturating
-// keeps the arithmetic below from overflowing on absurd texts.
-constexpr long long kExponentLimit = 1'000'000'000'000LL;
-
-long long exponentValue(const Decimal& number) {
-    long long value = 0;
-    for (char digit : number.exponentDigits) {
-        value = std::min(value * 10 + (digit - '0'), kExponentLimit);
-    }
-    return number.exponentNegative ? -value : value;
-}
-
-// Where the decimal point falls among integer + fraction digits.
-long long pointPosition(const Decimal& number) {
-    return static_cast<long long>(number.integer.size()) + exponentValue(number);
-}
-
-// The power of ten of the first nonzero digit; nothing for a zero.
-std::optional<long long> magnitude(const Decimal& number) {
-    const std::size_t first = (number.integer + number.fraction).find_first_not_of('0');
-    if (first == std::string::npos) {
-        return std::nullopt;
-    }
-    return pointPosition(number) - 1 - static_cast<long long>(first);
-}
-
-enum class Range { Inside, Overflow, Underflow };
-
-template <typename Binary> std::pair<Binary, Range> toBinary(const Decimal& number) {
-    std::string ascii;
-    ascii.reserve(number.integer.size() + number.fraction.size() + number.exponentDigits.size() +
-                  5);
-    if (number.negative) {
-        ascii += '-';
-    }
-    ascii += number.integer.empty() ? std::string("0") : number.integer;
-    if (!number.fraction.empty()) {
-        ascii += '.';
-        ascii += number.fraction;
-    }
-    if (!number.exponentDigits.empty()) {
-        ascii += number.exponentNegative ? "e-" : "e";
-        ascii += number.exponentDigits;
-    }
-
-    // The text is well formed by construction: the only failure left is the range.
-    Binary value{};
-    const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // libstdc++ reports both ends this way and leaves the value untouched.
-        const Binary zero = number.negative ? -Binary(0) : Binary(0);
-        const std::optional<long long> power = magnitude(number);
-        if (power && *power >= 0) {
-            return {zero, Range::Overflow};
-        }
-        return {zero, Range::Underflow};
-    }
-    return {value, Range::Inside};
-}
-
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
 
 QStringView trimmedBlanks(QStringView text) {
     qsizetype begin = 0;
@@ -341,10 +270,6 @@ std::int32_t roundDecimalToLong(const Decimal& number) {
     return static_cast<std::int32_t>(value);
 }
 
-bool isAsciiDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
 } // namespace
 
 float textToSingle(const QString& text, const QLocale& locale) {
@@ -357,54 +282,6 @@ float textToSingle(const QString& text, const QLocale& locale) {
 
 std::int32_t textToLong(const QString& text, const QLocale& locale) {
     return roundDecimalToLong(readLocaleNumber(text, locale));
-}
-
-double leadingNumber(const QString& text) {
-    qsizetype position = 0;
-    const qsizetype size = text.size();
-    auto readDigits = [&](std::string& digits) {
-        while (position < size && isAsciiDigit(text[position])) {
-            digits += static_cast<char>(text[position].unicode());
-            ++position;
-        }
-    };
-
-    while (position < size && isBlank(text[position])) {
-        ++position;
-    }
-    Decimal number;
-    if (position < size && (text[position] == u'-' || text[position] == u'+')) {
-        number.negative = text[position] == u'-';
-        ++position;
-    }
-    readDigits(number.integer);
-    if (position < size && text[position] == u'.') {
-        ++position;
-        readDigits(number.fraction);
-    }
-    if (number.integer.empty() && number.fraction.empty()) {
-        return 0.0;
-    }
-    if (position < size && (text[position] == u'e' || text[position] == u'E')) {
-        qsizetype digitsStart = position + 1;
-        bool negativeExponent = false;
-        if (digitsStart < size && (text[digitsStart] == u'-' || text[digitsStart] == u'+')) {
-            negativeExponent = text[digitsStart] == u'-';
-            ++digitsStart;
-        }
-        if (digitsStart < size && isAsciiDigit(text[digitsStart])) {
-            position = digitsStart;
-            number.exponentNegative = negativeExponent;
-            readDigits(number.exponentDigits);
-        }
-    }
-
-    const auto [value, range] = toBinary<double>(number);
-    if (range == Range::Overflow) {
-        return number.negative ? -std::numeric_limits<double>::infinity()
-                               : std::numeric_limits<double>::infinity();
-    }
-    return value;
 }
 
 std::int32_t roundToLong(double value) {

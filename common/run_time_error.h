@@ -5,7 +5,8 @@
 
 namespace pelomart {
 
-// The numbers users of the original tool know from its message boxes.
+// The error numbers and descriptions that this program's message boxes show; each names a
+// class of failure, so the same cause always gives the same number.
 enum class ErrorNumber : int {
     Overflow = 6,
     InternalError = 51,
@@ -50,9 +51,8 @@ public:
         : std::runtime_error(standardDescription(number)), m_number(number),
           m_detail(std::move(detail)) {}
 
-    ErrorNumber number() const { return m_number; }
+    // what() gives the standard description.
     int code() const { return static_cast<int>(m_number); }
-    std::string description() const { return standardDescription(m_number); }
     const std::string& detail() const { return m_detail; }
 
 private:

@@ -12,7 +12,7 @@
 #include "fuzz_support.h"
 #include "human_record.h"
 #include "make_file.h"
-#include "memory_fields.h"
+#include "memory_form.h"
 #include "numbers.h"
 #include "run_time_error.h"
 
@@ -29,9 +29,11 @@
 namespace pelomart::fuzz {
 namespace {
 
-const char* const kFieldOrder[] = {
-    "x",        "y",        "z",    "xscalesing", "yscalesing", "zscalesing", "xrotsing",
-    "yrotsing", "zrotsing", "namn", "model",      "behavior",   "paramlong1", "script",
+constexpr Control kFieldOrder[] = {
+    Control::x,          Control::y,          Control::z,        Control::xscalesing,
+    Control::yscalesing, Control::zscalesing, Control::xrotsing, Control::yrotsing,
+    Control::zrotsing,   Control::namn,       Control::model,    Control::behavior,
+    Control::paramlong1, Control::script,
 };
 
 const char* const kUserLocales[] = {"en_US.UTF-8", "cs_CZ.UTF-8", "ru_RU.UTF-8", "el_GR.UTF-8",
@@ -148,21 +150,21 @@ Expected expect(const EditorFields& fields, const QLocale& locale, const QByteAr
     Expected e;
     HumanRecord& h = e.human;
     try {
-        auto single = [&](const char* control) {
-            return textToSingle(fields.text(QString::fromLatin1(control)), locale);
+        auto single = [&](Control control) { return textToSingle(fields.text(control), locale); };
+        auto bytes = [&](Control control) {
+            return toCodePage(fields.text(control), codePage).toStdString();
         };
-        auto bytes = [&](const char* control) {
-            return toCodePage(fields.text(QString::fromLatin1(control)), codePage).toStdString();
-        };
-        h.position = {single("x"), single("y"), single("z")};
-        h.rotation = {single("xrotsing"), single("yrotsing"), single("zrotsing")};
-        h.scale = {single("xscalesing"), single("yscalesing"), single("zscalesing")};
-        h.name = bytes("namn");
-        h.model = bytes("model");
-        h.behaviour = behaviourCode(fields.text(QStringLiteral("behavior")));
-        h.typeParameter = textToLong(fields.text(QStringLiteral("paramlong1")), locale);
+        h.position = {single(Control::x), single(Control::y), single(Control::z)};
+        h.rotation = {single(Control::xrotsing), single(Control::yrotsing),
+                      single(Control::zrotsing)};
+        h.scale = {single(Control::xscalesing), single(Control::yscalesing),
+                   single(Control::zscalesing)};
+        h.name = bytes(Control::namn);
+        h.model = bytes(Control::model);
+        h.behaviour = behaviourCode(fields.text(Control::behavior));
+        h.typeParameter = textToLong(fields.text(Control::paramlong1), locale);
         h.parameters = kParameters;
-        h.script = bytes("script");
+        h.script = bytes(Control::script);
     } catch (const RunTimeError& error) {
         e.error = error.code();
         return e;
@@ -200,26 +202,30 @@ void runCommand(const std::uint8_t* data, std::size_t size) {
     qputenv("LC_ALL", userLocale);
     const QByteArray codePage = codePageForLocaleName(QString::fromLatin1(userLocale));
 
-    MemoryFields fields;
+    MemoryForm fields;
     const QString directory = workDirectory().path();
     fields.setDirectoryPath(directory);
     std::size_t field = 0;
     std::size_t start = 3;
     for (std::size_t i = 3; i <= size && field < std::size(kFieldOrder); ++i) {
         if (i == size || data[i] == 0x1E) {
-            fields.setText(QString::fromLatin1(kFieldOrder[field++]),
-                           QString::fromUtf8(reinterpret_cast<const char*>(data + start),
-                                             qsizetype(i - start)));
+            try {
+                fields.setText(kFieldOrder[field++],
+                               QString::fromUtf8(reinterpret_cast<const char*>(data + start),
+                                                 qsizetype(i - start)));
+            } catch (const RunTimeError&) {
+                // The type parameter's own behaviour refused it; the text stays, as in
+                // the window, and the command meets it again.
+            }
             start = i + 1;
         }
     }
     if (data[1] & 0x80) {
-        const qsizetype others = toCodePage(fields.text(QStringLiteral("namn")), codePage).size() +
-                                 toCodePage(fields.text(QStringLiteral("model")), codePage).size();
+        const qsizetype others = toCodePage(fields.text(Control::namn), codePage).size() +
+                                 toCodePage(fields.text(Control::model), codePage).size();
         const qsizetype script = kMaxRecordLength + (data[1] & 0x7F) - 64 - 175 - others;
         if (script >= 0) {
-            fields.setText(QStringLiteral("script"),
-                           padded(fields.text(QStringLiteral("script")), script, codePage));
+            fields.setText(Control::script, padded(fields.text(Control::script), script, codePage));
         }
     }
 

@@ -153,16 +153,12 @@ DirList::DirList(const QString& startPath, QWidget* parent)
 }
 
 void DirList::openRow(int row) {
-    const QString before = m_model->path();
     const QString wanted = m_model->pathAt(row);
     if (wanted.isEmpty()) {
         return;
     }
     m_model->setPath(wanted);
     showCurrent();
-    if (m_model->path() != before) {
-        emit pathChanged(m_model->path());
-    }
 }
 
 void DirList::showCurrent() {

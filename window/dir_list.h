@@ -49,9 +49,6 @@ public:
     QString path() const { return m_model->path(); }
     void openRow(int row);
 
-signals:
-    void pathChanged(const QString& path);
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -5,7 +5,6 @@
 #include "make_file.h"
 #include "run_time_error.h"
 #include "script_box.h"
-#include "start_texts.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -16,12 +15,9 @@
 #include <QPushButton>
 #include <QSlider>
 #include <algorithm>
+#include <limits>
 #include <map>
-
-// The resources of a static library reach the program only when registered by name.
-static void registerResources() {
-    Q_INIT_RESOURCE(pelomart);
-}
+#include <stdexcept>
 
 namespace pelomart {
 namespace {
@@ -31,76 +27,12 @@ constexpr int px(int twips) {
     return twips / 15;
 }
 
-struct Place {
-    int left, top, width, height;
-    QRect rect() const { return {px(left), px(top), px(width), px(height)}; }
-};
+QRect pixels(const Twips& place) {
+    return {px(place.left), px(place.top), px(place.width), px(place.height)};
+}
 
-struct BoxLayout {
-    const char* name;
-    Place place;
-    int tab;
-};
-
-struct LabelLayout {
-    const char* name;
-    const char* caption;
-    Place place;
-    bool centred;
-};
-
-constexpr int kBoxHeight = 285;
-constexpr int kLabelHeight = 255;
-
-constexpr BoxLayout kBoxes[] = {
-    {"namn", {120, 360, 2775, kBoxHeight}, 1},
-    {"model", {3000, 360, 2895, kBoxHeight}, 2},
-    {"filenavn", {6000, 360, 2655, kBoxHeight}, 43},
-    {"paramlong1", {2400, 720, 495, kBoxHeight}, 19},
-    {"x", {6120, 3960, 1095, kBoxHeight}, 4},
-    {"y", {6120, 4440, 1095, kBoxHeight}, 5},
-    {"z", {6120, 4920, 1095, kBoxHeight}, 6},
-    {"xscalesing", {7320, 3960, 495, kBoxHeight}, 11},
-    {"yscalesing", {7320, 4440, 495, kBoxHeight}, 12},
-    {"zscalesing", {7320, 4920, 495, kBoxHeight}, 13},
-    {"xrotsing", {7920, 3960, 735, kBoxHeight}, 14},
-    {"yrotsing", {7920, 4440, 735, kBoxHeight}, 15},
-    {"zrotsing", {7920, 4920, 735, kBoxHeight}, 16},
-};
-
-constexpr LabelLayout kLabels[] = {
-    {"Label9", "internal name", {960, 120, 1215, kLabelHeight}, true},
-    {"Label10", "3D model name", {3720, 120, 1215, kLabelHeight}, true},
-    {"Label11", "file name", {6600, 120, 1335, kLabelHeight}, true},
-    {"sex", "man", {2880, 720, 855, kLabelHeight}, true},
-    {"Label1", "", {120, 8160, 2175, kLabelHeight}, false},
-    {"Label6", "position", {6120, 3720, 1095, kLabelHeight}, true},
-    {"Label7", "scale", {7320, 3720, 495, kLabelHeight}, true},
-    {"Label8", "rot", {8040, 3720, 495, kLabelHeight}, true},
-    {"Label2", "x", {6000, 3960, 135, kLabelHeight}, false},
-    {"Label4", "y", {6000, 4440, 135, kLabelHeight}, false},
-    {"Label5", "z", {6000, 4920, 135, kLabelHeight}, false},
-    {"Label3", "Params", {6600, 5280, 1455, kLabelHeight}, true},
-};
-
-constexpr Place kParamsLeftColumn{6480, 5520, 735, kBoxHeight};
-constexpr Place kParamsRightColumn{7920, 5520, 735, kBoxHeight};
-constexpr int kParamsRowStep = 360;
-constexpr int kFirstParamsTab = 23;
-
-// Captions that the labels may show later must fit as well.
-constexpr const char* kLaterCaptions[][2] = {
-    {"sex", "woman"},
-    {"Label1", "script length=9999999"},
-};
-
-QString startText(const char* control) {
-    for (const StartText& start : kStartTexts) {
-        if (qstrcmp(start.control, control) == 0) {
-            return QString::fromLatin1(start.text);
-        }
-    }
-    return {};
+bool takesFocus(ControlKind kind) {
+    return kind != ControlKind::Label;
 }
 
 // The icon drawn for this program at both sizes a desktop asks for. The format is
@@ -123,124 +55,122 @@ Form1::Form1(const QString& startDirectory, QWidget* parent) : QWidget(parent) {
     fitFont();
     connectHandlers();
     setWindowTitle(QStringLiteral("Pelomart     "));
-    registerResources();
     setWindowIcon(windowIcon16And32());
     resize(px(8760), px(8505));
 }
 
-void Form1::createControls(const QString& startDirectory) {
-    std::map<int, QWidget*> tabOrder;
+template <typename Widget> Widget* Form1::widget(Control control) const {
+    return static_cast<Widget*>(m_controls[std::size_t(control)]);
+}
 
-    auto addBox = [&](const QString& name, const Place& place, int tab) {
-        auto* box = new QLineEdit(startText(name.toLatin1().constData()), this);
-        box->setObjectName(name);
-        box->setGeometry(place.rect());
+QWidget* Form1::createControl(const ControlInfo& info, const QString& startDirectory) {
+    const QString text = QString::fromLatin1(info.text);
+    switch (info.kind) {
+    case ControlKind::TextBox: {
+        auto* box = new QLineEdit(text, this);
+        // The record's own length limit is the only one; Qt's default would cut a long
+        // paste at 32767 characters without a word.
+        box->setMaxLength(std::numeric_limits<int>::max());
         box->setAlignment(Qt::AlignCenter);
         // A text wider than its box shows its beginning.
         box->setCursorPosition(0);
-        m_boxes.insert(name, box);
-        tabOrder[tab] = box;
-    };
-    for (const BoxLayout& entry : kBoxes) {
-        addBox(QLatin1String(entry.name), entry.place, entry.tab);
+        return box;
     }
-    for (int n = 2; n <= 17; ++n) {
-        const bool left = n <= 9;
-        const Place column = left ? kParamsLeftColumn : kParamsRightColumn;
-        const int row = left ? n - 2 : n - 10;
-        addBox(paramsingName(n),
-               {column.left, column.top + kParamsRowStep * row, column.width, column.height},
-               kFirstParamsTab + n - 2);
+    case ControlKind::ScriptBox: {
+        auto* script = new ScriptBox(this);
+        script->setScriptText(text);
+        return script;
     }
-    for (const LabelLayout& entry : kLabels) {
-        auto* label = new QLabel(QString::fromLatin1(entry.caption), this);
-        label->setObjectName(QLatin1String(entry.name));
-        label->setGeometry(entry.place.rect());
-        label->setAlignment(entry.centred ? Qt::AlignHCenter | Qt::AlignTop
-                                          : Qt::AlignLeft | Qt::AlignTop);
-        m_labels.insert(label->objectName(), label);
+    case ControlKind::DropDownList: {
+        auto* list = new QComboBox(this);
+        for (const Behaviour& behaviour : kBehaviours) {
+            list->addItem(QString::fromLatin1(behaviour.name));
+        }
+        list->setCurrentIndex(-1);
+        return list;
     }
-
-    m_about = new QPushButton(QStringLiteral("about"), this);
-    m_about->setObjectName(QStringLiteral("abou"));
-    m_about->setGeometry(Place{8040, 0, 615, 315}.rect());
-    tabOrder[45] = m_about;
-
-    m_makeFile = new QPushButton(QStringLiteral("make file"), this);
-    m_makeFile->setObjectName(QStringLiteral("Command4"));
-    m_makeFile->setGeometry(Place{6000, 720, 2655, 255}.rect());
-    tabOrder[3] = m_makeFile;
-
-    m_slider = new QSlider(Qt::Horizontal, this);
-    m_slider->setObjectName(QStringLiteral("Slider1"));
-    m_slider->setGeometry(Place{120, 720, 2175, 255}.rect());
-    m_slider->setRange(0, 31);
-    m_slider->setSingleStep(1);
-    m_slider->setPageStep(5);
-    m_slider->setTickPosition(QSlider::TicksBelow);
-    m_slider->setTickInterval(1);
-    m_slider->setFocusPolicy(Qt::StrongFocus);
-    tabOrder[20] = m_slider;
-
-    m_behavior = new QComboBox(this);
-    m_behavior->setObjectName(QStringLiteral("behavior"));
-    m_behavior->setGeometry(Place{3840, 720, 2055, 315}.rect());
-    for (const Behaviour& behaviour : kBehaviours) {
-        m_behavior->addItem(QString::fromLatin1(behaviour.name));
+    case ControlKind::Slider: {
+        auto* slider = new QSlider(Qt::Horizontal, this);
+        slider->setRange(0, kHighestType);
+        slider->setSingleStep(1);
+        slider->setPageStep(5);
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setTickInterval(1);
+        slider->setFocusPolicy(Qt::StrongFocus);
+        return slider;
     }
-    m_behavior->setCurrentIndex(-1);
-    tabOrder[22] = m_behavior;
+    case ControlKind::Button:
+        return new QPushButton(text, this);
+    case ControlKind::DirectoryList:
+        return new DirList(startDirectory, this);
+    case ControlKind::Label: {
+        auto* label = new QLabel(text, this);
+        label->setAlignment(info.centred ? Qt::AlignHCenter | Qt::AlignTop
+                                         : Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    }
+    throw std::logic_error("unknown control kind");
+}
 
-    m_script = new ScriptBox(this);
-    m_script->setObjectName(QStringLiteral("script"));
-    m_script->setGeometry(Place{120, 1080, 5775, 7005}.rect());
-    m_script->setScriptText(startText("script"));
-    tabOrder[0] = m_script;
-
-    m_dir = new DirList(startDirectory, this);
-    m_dir->setObjectName(QStringLiteral("Dir1"));
-    m_dir->setGeometry(Place{6000, 1080, 2655, 2565}.rect());
-    tabOrder[40] = m_dir;
+void Form1::createControls(const QString& startDirectory) {
+    std::map<int, QWidget*> tabOrder;
+    for (const ControlInfo& info : kControls) {
+        QWidget* control = createControl(info, startDirectory);
+        control->setObjectName(QLatin1String(info.name));
+        control->setGeometry(pixels(info.place));
+        if (info.accessibleName) {
+            control->setAccessibleName(QLatin1String(info.accessibleName));
+            control->setAccessibleDescription(QLatin1String(info.accessibleDescription));
+        }
+        if (takesFocus(info.kind)) {
+            tabOrder[info.tab] = control;
+        }
+        m_controls[std::size_t(info.id)] = control;
+    }
+    for (const ControlInfo& info : kControls) {
+        if (info.labels) {
+            widget<QLabel>(info.id)->setBuddy(widget<QWidget>(*info.labels));
+        }
+    }
 
     QWidget* previous = nullptr;
-    for (const auto& [tab, widget] : tabOrder) {
+    for (const auto& [tab, control] : tabOrder) {
         if (previous) {
-            setTabOrder(previous, widget);
+            setTabOrder(previous, control);
         }
-        previous = widget;
+        previous = control;
     }
-    m_script->setFocus();
+    tabOrder.begin()->second->setFocus();
 }
 
 void Form1::fitFont() {
     // The layout was made for a smaller default font than this platform's; take the
-    // platform's family at the largest size at which every caption shows whole.
-    QFont font = this->font();
+    // platform's family at the largest size at which every caption shows whole, also
+    // the ones the labels show later.
     std::vector<std::pair<QString, int>> captions; // text, width available
-    for (QLabel* label : std::as_const(m_labels)) {
-        captions.emplace_back(label->text(), label->width());
-    }
-    for (const auto& later : kLaterCaptions) {
-        captions.emplace_back(QLatin1String(later[1]),
-                              m_labels.value(QLatin1String(later[0]))->width());
-    }
     constexpr int kButtonPadding = 8;
-    for (QPushButton* button : {m_about, m_makeFile}) {
-        captions.emplace_back(button->text(), button->width() - kButtonPadding);
+    for (const ControlInfo& info : kControls) {
+        if (info.kind == ControlKind::Label) {
+            captions.emplace_back(QLatin1String(info.text), px(info.place.width));
+        } else if (info.kind == ControlKind::Button) {
+            captions.emplace_back(QLatin1String(info.text), px(info.place.width) - kButtonPadding);
+        }
     }
+    captions.emplace_back(QLatin1String(kWoman), px(controlInfo(Control::sex).place.width));
+    captions.emplace_back(QLatin1String(kScriptLengthCaption) + QStringLiteral("9999999"),
+                          px(controlInfo(Control::Label1).place.width));
     // A line box draws a 2-pixel frame and a 1-pixel margin above and below its text.
-    const int boxTextHeight = px(kBoxHeight) - 6;
-    const int labelTextHeight = px(kLabelHeight);
+    const int textHeight = std::min(px(kBoxHeight) - 6, px(kLabelHeight));
 
     auto fits = [&](const QFont& candidate) {
         const QFontMetrics metrics(candidate);
-        if (metrics.height() > std::min(boxTextHeight, labelTextHeight)) {
-            return false;
-        }
-        return std::all_of(captions.begin(), captions.end(), [&](const auto& caption) {
-            return metrics.horizontalAdvance(caption.first) <= caption.second;
-        });
+        return metrics.height() <= textHeight &&
+               std::all_of(captions.begin(), captions.end(), [&](const auto& caption) {
+                   return metrics.horizontalAdvance(caption.first) <= caption.second;
+               });
     };
+    QFont font = this->font();
     for (qreal size = font.pointSizeF(); size >= 5.0; size -= 0.5) {
         font.setPointSizeF(size);
         if (fits(font)) {
@@ -251,66 +181,83 @@ void Form1::fitFont() {
 }
 
 void Form1::connectHandlers() {
-    connect(m_makeFile, &QPushButton::clicked, this, [this] { Command4_Click(); });
-    connect(m_about, &QPushButton::clicked, this, [this] { abou_Click(); });
-    connect(m_boxes.value(QStringLiteral("paramlong1")), &QLineEdit::textChanged, this,
+    connect(widget<QPushButton>(Control::Command4), &QPushButton::clicked, this,
+            [this] { Command4_Click(); });
+    connect(widget<QPushButton>(Control::abou), &QPushButton::clicked, this,
+            [this] { abou_Click(); });
+    connect(widget<QLineEdit>(Control::paramlong1), &QLineEdit::textChanged, this,
             [this] { run([this] { paramlong1_Change(*this); }); });
-    connect(m_script, &QPlainTextEdit::textChanged, this,
+    connect(widget<ScriptBox>(Control::script), &QPlainTextEdit::textChanged, this,
             [this] { run([this] { script_Change(*this); }); });
     // Any change the user makes (click, drag, keys, wheel) copies the slider into the
     // field; so does a click on the thumb that moves nothing.
-    connect(m_slider, &QSlider::valueChanged, this, [this] {
+    auto* slider = widget<QSlider>(Control::Slider1);
+    connect(slider, &QSlider::valueChanged, this, [this] {
         if (!m_settingSlider) {
             run([this] { Slider1_Click(*this); });
         }
     });
-    connect(m_slider, &QSlider::sliderReleased, this,
+    connect(slider, &QSlider::sliderReleased, this,
             [this] { run([this] { Slider1_Click(*this); }); });
 }
 
-QString Form1::text(const QString& control) const {
-    if (const QLineEdit* box = m_boxes.value(control)) {
-        return box->text();
+QString Form1::text(Control control) const {
+    switch (controlInfo(control).kind) {
+    case ControlKind::TextBox:
+        return widget<QLineEdit>(control)->text();
+    case ControlKind::ScriptBox:
+        return widget<ScriptBox>(control)->scriptText();
+    case ControlKind::DropDownList:
+        return widget<QComboBox>(control)->currentText();
+    case ControlKind::Label:
+        return widget<QLabel>(control)->text();
+    default:
+        return {};
     }
-    if (control == QLatin1String("script")) {
-        return m_script->scriptText();
-    }
-    if (control == QLatin1String("behavior")) {
-        return m_behavior->currentText();
-    }
-    return {};
 }
 
-void Form1::setText(const QString& control, const QString& text) {
-    if (QLineEdit* box = m_boxes.value(control)) {
-        box->setText(text);
-    } else if (control == QLatin1String("script")) {
-        m_script->setScriptText(text);
+void Form1::setText(Control control, const QString& text) {
+    switch (controlInfo(control).kind) {
+    case ControlKind::TextBox:
+        widget<QLineEdit>(control)->setText(text);
+        return;
+    case ControlKind::ScriptBox:
+        widget<ScriptBox>(control)->setScriptText(text);
+        return;
+    case ControlKind::DropDownList: {
+        // Only an entry can be chosen; any other text chooses none.
+        auto* list = widget<QComboBox>(control);
+        list->setCurrentIndex(list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        return;
+    }
+    default:
+        throw std::logic_error(controlInfo(control).name + std::string(" holds no text"));
     }
 }
 
 QString Form1::directoryPath() const {
-    return m_dir->path();
+    return widget<DirList>(Control::Dir1)->path();
 }
 
-void Form1::setCaption(const QString& label, const QString& caption) {
-    if (QLabel* target = m_labels.value(label)) {
-        target->setText(caption);
+void Form1::setCaption(Control label, const QString& caption) {
+    if (controlInfo(label).kind != ControlKind::Label) {
+        throw std::logic_error(controlInfo(label).name + std::string(" has no caption"));
     }
+    widget<QLabel>(label)->setText(caption);
 }
 
 int Form1::sliderValue() const {
-    return m_slider->value();
+    return widget<QSlider>(Control::Slider1)->value();
 }
 
 void Form1::setSliderValue(int value) {
     m_settingSlider = true;
-    m_slider->setValue(value);
+    widget<QSlider>(Control::Slider1)->setValue(value);
     m_settingSlider = false;
 }
 
 qsizetype Form1::scriptLength() const {
-    return m_script->scriptLength();
+    return widget<ScriptBox>(Control::script)->scriptLength();
 }
 
 void Form1::Command4_Click() {
@@ -329,7 +276,7 @@ template <typename Handler> void Form1::run(Handler handler) {
     try {
         handler();
     } catch (const RunTimeError& error) {
-        reportError(error.code(), QString::fromStdString(error.description()),
+        reportError(error.code(), QString::fromUtf8(error.what()),
                     QString::fromStdString(error.detail()));
     } catch (const std::exception& error) {
         reportError(int(ErrorNumber::InternalError),

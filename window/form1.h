@@ -2,19 +2,10 @@
 
 #include "form_controls.h"
 
-#include <QHash>
 #include <QWidget>
-
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSlider;
+#include <array>
 
 namespace pelomart {
-
-class DirList;
-class ScriptBox;
 
 // The program's one window. Controls sit at fixed places and keep them when the
 // window is resized; every value lives in them as text.
@@ -23,10 +14,10 @@ class Form1 : public QWidget, public FormControls {
 public:
     explicit Form1(const QString& startDirectory, QWidget* parent = nullptr);
 
-    QString text(const QString& control) const override;
-    void setText(const QString& control, const QString& text) override;
+    QString text(Control control) const override;
+    void setText(Control control, const QString& text) override;
     QString directoryPath() const override;
-    void setCaption(const QString& label, const QString& caption) override;
+    void setCaption(Control label, const QString& caption) override;
     int sliderValue() const override;
     void setSliderValue(int value) override;
     qsizetype scriptLength() const override;
@@ -36,20 +27,15 @@ public:
 
 private:
     void createControls(const QString& startDirectory);
+    QWidget* createControl(const ControlInfo& info, const QString& startDirectory);
     void connectHandlers();
     void fitFont();
+    template <typename Widget> Widget* widget(Control control) const;
     // Runs one handler; a run-time error it raises is reported, never passed on.
     template <typename Handler> void run(Handler handler);
     void reportError(int number, const QString& description, const QString& detail);
 
-    QHash<QString, QLineEdit*> m_boxes;
-    QHash<QString, QLabel*> m_labels;
-    ScriptBox* m_script = nullptr;
-    QComboBox* m_behavior = nullptr;
-    QSlider* m_slider = nullptr;
-    DirList* m_dir = nullptr;
-    QPushButton* m_makeFile = nullptr;
-    QPushButton* m_about = nullptr;
+    std::array<QWidget*, kControlCount> m_controls{};
     bool m_settingSlider = false;
 };
 

@@ -4,6 +4,9 @@
 #include <QDir>
 
 int main(int argc, char* argv[]) {
+    // The window's icon lives in a static library, whose resources reach the program
+    // only when registered by name.
+    Q_INIT_RESOURCE(pelomart);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelomart"));
     QApplication::setDesktopFileName(QStringLiteral("pelomart"));

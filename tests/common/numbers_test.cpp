@@ -33,7 +33,7 @@ void expectOutcome(const Outcome<Value>& expected, Convert convert) {
         EXPECT_EQ(value, *expected.value);
     } catch (const RunTimeError& error) {
         ASSERT_TRUE(expected.error) << "unexpected error " << error.code();
-        EXPECT_EQ(error.number(), *expected.error);
+        EXPECT_EQ(error.code(), static_cast<int>(*expected.error));
     }
 }
 

@@ -103,9 +103,16 @@ TEST(HumanRecord, LengthLimitIs32767Bytes) {
     }
 }
 
-TEST(HumanRecord, LongNameAloneOverflowsTheBlockLength) {
+TEST(HumanRecord, BlockLengthNearTheLimitStaysPositive) {
+    // The record always outgrows the block, so the block length never overflows on its
+    // own; what can go wrong is its encoding near the top of the 16-bit range.
     HumanRecord h;
-    h.name.assign(32700, 'n');
+    h.name.assign(32592 - 1, 'n');
+    h.model = "m";
+    const std::string record = composeHumanRecord(h);
+    EXPECT_EQ(record.size(), 32767u);
+    EXPECT_EQ(littleEndianAt(record, 8, 2), 76u + 32592u);
+    h.model = "mm";
     EXPECT_THROW(composeHumanRecord(h), RunTimeError);
 }
 

@@ -1,8 +1,11 @@
 #include "form1.h"
 
+#include "make_file.h"
 #include "modal_box.h"
 #include "record_reader.h"
 
+#include <QAccessible>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -52,130 +55,95 @@ protected:
     std::unique_ptr<Form1> m_form;
 };
 
-TEST_F(Form1Test, TextBoxesStartWithTheirTextsAndPlaces) {
-    struct Row {
-        const char* name;
-        const char* text;
-        QRect pixels;
-    };
-    const Row rows[] = {
-        {"namn", "Zozed's_Driver", {8, 24, 185, 19}},
-        {"model", "ZozedTAXIdriverHIGH.i3d", {200, 24, 193, 19}},
-        {"filenavn", "clovek.chg", {400, 24, 177, 19}},
-        {"paramlong1", "15", {160, 48, 33, 19}},
-        {"x", "-1980", {408, 264, 73, 19}},
-        {"y", "-5", {408, 296, 73, 19}},
-        {"z", "18", {408, 328, 73, 19}},
-        {"xscalesing", "1", {488, 264, 33, 19}},
-        {"yscalesing", "1", {488, 296, 33, 19}},
-        {"zscalesing", "1", {488, 328, 33, 19}},
-        {"xrotsing", "0,68114573", {528, 264, 49, 19}},
-        {"yrotsing", "0", {528, 296, 49, 19}},
-        {"zrotsing", "-0,73214793", {528, 328, 49, 19}},
-        {"paramsing2", "1", {432, 368, 49, 19}},
-        {"paramsing3", "150", {432, 392, 49, 19}},
-        {"paramsing8", "0.7", {432, 512, 49, 19}},
-        {"paramsing9", "1", {432, 536, 49, 19}},
-        {"paramsing10", "0", {528, 368, 49, 19}},
-        {"paramsing12", "0.3", {528, 416, 49, 19}},
-        {"paramsing15", "0.8", {528, 488, 49, 19}},
-        {"paramsing16", "80", {528, 512, 49, 19}},
-        {"paramsing17", "0.8", {528, 536, 49, 19}},
-    };
-    for (const Row& row : rows) {
-        auto* box = control<QLineEdit>(row.name);
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->text(), QString::fromLatin1(row.text)) << row.name;
-        EXPECT_EQ(box->geometry(), row.pixels) << row.name;
-        EXPECT_EQ(box->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter) << row.name;
-        EXPECT_FALSE(box->isReadOnly()) << row.name;
-        EXPECT_EQ(box->cursorPosition(), 0) << row.name << " shows its beginning";
-        // Frame and margins take two pixels above and below the text.
-        EXPECT_LE(box->fontMetrics().height(), box->height() - 4) << row.name << " glyphs whole";
+TEST_F(Form1Test, EveryControlStandsAtItsPlaceWithItsText) {
+    for (const ControlInfo& info : kControls) {
+        SCOPED_TRACE(info.name);
+        auto* widget = control(info.name);
+        ASSERT_NE(widget, nullptr);
+        const Twips& t = info.place;
+        EXPECT_EQ(widget->geometry(), QRect(t.left / 15, t.top / 15, t.width / 15, t.height / 15));
+        const QFontMetrics metrics = widget->fontMetrics();
+        if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+            EXPECT_EQ(box->text(), QLatin1String(info.text));
+            EXPECT_EQ(box->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+            EXPECT_EQ(box->cursorPosition(), 0) << "shows its beginning";
+            // Frame and margins take two pixels above and below the text.
+            EXPECT_LE(metrics.height(), box->height() - 4) << "glyphs whole";
+        } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+            EXPECT_EQ(label->text(), QLatin1String(info.text));
+            EXPECT_LE(metrics.horizontalAdvance(label->text()), label->width()) << "shows whole";
+            EXPECT_LE(metrics.height(), label->height());
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            EXPECT_EQ(button->text(), QLatin1String(info.text));
+            EXPECT_LT(metrics.horizontalAdvance(button->text()), button->width());
+            EXPECT_FALSE(button->isDefault()) << "Enter belongs to the focused control";
+        }
     }
 }
 
-TEST_F(Form1Test, LabelsButtonsAndListsStartAsShipped) {
-    struct Row {
-        const char* name;
-        const char* caption;
-        QRect pixels;
-    };
-    const Row labels[] = {
-        {"Label9", "internal name", {64, 8, 81, 17}},
-        {"Label10", "3D model name", {248, 8, 81, 17}},
-        {"Label11", "file name", {440, 8, 89, 17}},
-        {"sex", "man", {192, 48, 57, 17}},
-        {"Label1", "", {8, 544, 145, 17}},
-        {"Label6", "position", {408, 248, 73, 17}},
-        {"Label7", "scale", {488, 248, 33, 17}},
-        {"Label8", "rot", {536, 248, 33, 17}},
-        {"Label2", "x", {400, 264, 9, 17}},
-        {"Label4", "y", {400, 296, 9, 17}},
-        {"Label5", "z", {400, 328, 9, 17}},
-        {"Label3", "Params", {440, 352, 97, 17}},
-    };
-    for (const Row& row : labels) {
-        auto* label = control<QLabel>(row.name);
-        ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->text(), QString::fromLatin1(row.caption)) << row.name;
-        EXPECT_EQ(label->geometry(), row.pixels) << row.name;
-        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
-            << row.name << " shows whole";
-        EXPECT_LE(label->fontMetrics().height(), label->height()) << row.name;
-    }
-    const Row buttons[] = {{"abou", "about", {536, 0, 41, 21}},
-                           {"Command4", "make file", {400, 48, 177, 17}}};
-    for (const Row& row : buttons) {
-        auto* button = control<QPushButton>(row.name);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), QString::fromLatin1(row.caption));
-        EXPECT_EQ(button->geometry(), row.pixels) << row.name;
-        EXPECT_LT(button->fontMetrics().horizontalAdvance(button->text()), button->width());
-        EXPECT_FALSE(button->isDefault());
-    }
-
+TEST_F(Form1Test, ListsSliderScriptAndWindowStartAsShipped) {
     auto* behavior = control<QComboBox>("behavior");
     ASSERT_NE(behavior, nullptr);
-    EXPECT_EQ(behavior->geometry(), QRect(256, 48, 137, 21));
-    EXPECT_FALSE(behavior->isEditable());
     EXPECT_EQ(behavior->currentIndex(), -1);
-    EXPECT_EQ(m_form->text("behavior"), QString());
-    QStringList entries;
+    EXPECT_EQ(m_form->text(Control::behavior), QString());
+    ASSERT_EQ(behavior->count(), int(kBehaviours.size()));
     for (int i = 0; i < behavior->count(); ++i) {
-        entries << behavior->itemText(i);
+        EXPECT_EQ(behavior->itemText(i), QLatin1String(kBehaviours[std::size_t(i)].name));
     }
-    EXPECT_EQ(entries,
-              QStringList({"Duck", "No Reaction", "No Reaction on weapon", "React when hit",
-                           "Reaction on Player", "React on Attack", "React on Attack2", "Afraid"}));
 
     auto* slider = control<QSlider>("Slider1");
     ASSERT_NE(slider, nullptr);
-    EXPECT_EQ(slider->geometry(), QRect(8, 48, 145, 17));
     EXPECT_EQ(slider->orientation(), Qt::Horizontal);
-    EXPECT_EQ(slider->value(), 0);
+    EXPECT_EQ(slider->value(), 0) << "not the 15 that paramlong1 shows";
     EXPECT_EQ(slider->minimum(), 0);
     EXPECT_EQ(slider->maximum(), 31);
-    EXPECT_EQ(slider->singleStep(), 1);
-    EXPECT_EQ(slider->pageStep(), 5);
 
-    auto* script = control<QPlainTextEdit>("script");
-    ASSERT_NE(script, nullptr);
-    EXPECT_EQ(script->geometry(), QRect(8, 72, 385, 467));
-    EXPECT_EQ(script->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_EQ(m_form->text("script"), "dim_act 5\r\ndim_flt 5\r\ndim_frm 5\r\nfindactor 0,\"\"\r\n"
-                                      "findactor 1,\"Zozed\"\r\n");
+    EXPECT_EQ(m_form->text(Control::script),
+              "dim_act 5\r\ndim_flt 5\r\ndim_frm 5\r\nfindactor 0,\"\"\r\n"
+              "findactor 1,\"Zozed\"\r\n");
     EXPECT_EQ(m_form->scriptLength(), 70);
-
-    auto* dir = control<QListView>("Dir1");
-    ASSERT_NE(dir, nullptr);
-    EXPECT_EQ(dir->geometry(), QRect(400, 72, 177, 171));
     EXPECT_EQ(m_form->directoryPath(), m_dir.path());
 
     EXPECT_EQ(m_form->windowTitle(), "Pelomart     ");
     EXPECT_EQ(m_form->size(), QSize(584, 567));
     // A QIcon of a missing file is not null; only a loaded picture has sizes.
     EXPECT_EQ(m_form->windowIcon().availableSizes(), QList<QSize>({{16, 16}, {32, 32}}));
+}
+
+TEST_F(Form1Test, ScreenReadersHearAUniqueNameForEveryInputControl) {
+    showAndFocus();
+    const QSet<QAccessible::Role> inputRoles = {QAccessible::EditableText, QAccessible::Slider,
+                                                QAccessible::ComboBox, QAccessible::List};
+    QStringList names;
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(m_form.get());
+    ASSERT_NE(window, nullptr);
+    for (int i = 0; i < window->childCount(); ++i) {
+        QAccessibleInterface* child = window->child(i);
+        if (child && inputRoles.contains(child->role())) {
+            names << child->text(QAccessible::Name);
+            EXPECT_FALSE(names.back().isEmpty()) << child->object()->objectName().toStdString();
+            EXPECT_FALSE(child->text(QAccessible::Description).isEmpty())
+                << names.back().toStdString();
+        }
+    }
+    // 29 text boxes, the script, the slider, the behaviour list and the directory list.
+    EXPECT_EQ(names.size(), 33);
+    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), names.size()) << "names unique";
+    EXPECT_TRUE(names.contains("position x") && names.contains("parameter 17") &&
+                names.contains("type parameter slider"));
+
+    // A label that names one box is its buddy, so its name also reaches the box.
+    EXPECT_EQ(control<QLabel>("Label9")->buddy(), control("namn"));
+}
+
+TEST_F(Form1Test, LongPasteIsKeptWhole) {
+    showAndFocus();
+    auto* box = control<QLineEdit>("namn");
+    box->setFocus();
+    box->selectAll();
+    QApplication::clipboard()->setText(QString(40000, QLatin1Char('n')));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(m_form->text(Control::namn).size(), 40000);
 }
 
 TEST_F(Form1Test, TabWalksTheControlsInOrderAndWraps) {
@@ -196,7 +164,7 @@ TEST_F(Form1Test, TabWalksTheControlsInOrderAndWraps) {
         walked << (focus ? focus->objectName() : QString());
     }
     EXPECT_EQ(walked, expected);
-    EXPECT_EQ(m_form->text("script").count('\t'), 0) << "Tab moved the focus, typed nothing";
+    EXPECT_EQ(m_form->text(Control::script).count('\t'), 0) << "Tab moved the focus, typed nothing";
 }
 
 TEST_F(Form1Test, EnterInTheScriptStartsALine) {
@@ -207,8 +175,8 @@ TEST_F(Form1Test, EnterInTheScriptStartsALine) {
     QTest::keyClick(script, Qt::Key_Return);
     QTest::keyClick(script, Qt::Key_Return, Qt::ShiftModifier);
     QTest::keyClicks(script, "y");
-    EXPECT_TRUE(m_form->text("script").endsWith("\"Zozed\"\r\nx\r\n\r\ny"));
-    EXPECT_EQ(m_form->scriptLength(), m_form->text("script").size());
+    EXPECT_TRUE(m_form->text(Control::script).endsWith("\"Zozed\"\r\nx\r\n\r\ny"));
+    EXPECT_EQ(m_form->scriptLength(), m_form->text(Control::script).size());
 }
 
 TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
@@ -266,7 +234,7 @@ TEST_F(Form1Test, BadPositionIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(box.errorNumber(), 13) << box.text.toStdString();
     EXPECT_TRUE(box.text.contains("Type mismatch")) << box.text.toStdString();
     EXPECT_FALSE(QFile::exists(m_dir.filePath("clovek.chg")));
-    EXPECT_EQ(m_form->text("x"), "abc");
+    EXPECT_EQ(m_form->text(Control::x), "abc");
 
     typeInto("x", "-1980");
     QTest::mouseClick(control("Command4"), Qt::LeftButton);

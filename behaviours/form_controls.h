@@ -4,10 +4,10 @@
 
 namespace pelomart {
 
-// Everything the window's field behaviours touch, addressed by control name.
+// Everything the window's field behaviours touch, addressed by control.
 class FormControls : public EditorFields {
 public:
-    virtual void setCaption(const QString& label, const QString& caption) = 0;
+    virtual void setCaption(Control label, const QString& caption) = 0;
     virtual int sliderValue() const = 0;
     // The slider keeps the value within its range; setting it raises no click.
     virtual void setSliderValue(int value) = 0;
