@@ -1,7 +1,7 @@
 #include "form1.h"
 
 #include "modal_box.h"
-#include "record_reader.h"
+#include "worked_example.h"
 
 #include <QComboBox>
 #include <QDir>
