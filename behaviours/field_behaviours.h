@@ -6,13 +6,6 @@
 // script-length label in step. Each runs to its end; a failing step throws RunTimeError.
 namespace pelomart {
 
-// The game knows types 0 to 31; up to 28 it draws a man, above that a woman.
-inline constexpr int kHighestType = 31;
-inline constexpr int kLastManType = 28;
-inline constexpr char kMan[] = "man";
-inline constexpr char kWoman[] = "woman";
-inline constexpr char kScriptLengthCaption[] = "script length=";
-
 // The type parameter is held at 31 or below; the slider and "man"/"woman" follow it.
 void paramlong1_Change(FormControls& form);
 // The slider's value is copied into the type parameter.

@@ -50,6 +50,15 @@ struct ControlInfo {
     std::optional<Control> labels = {}; // the one box a label names
 };
 
+// The game knows types 0 to 31; up to 28 it draws a man, above that a woman. The label
+// sex says which.
+inline constexpr int kHighestType = 31;
+inline constexpr int kLastManType = 28;
+inline constexpr char kMan[] = "man";
+inline constexpr char kWoman[] = "woman";
+// Label1 shows this, then the script's length.
+inline constexpr char kScriptLengthCaption[] = "script length=";
+
 inline constexpr int kBoxHeight = 285;
 inline constexpr int kLabelHeight = 255;
 
@@ -70,7 +79,7 @@ inline constexpr std::array kControls{
     ControlInfo{Control::namn,       "namn",       ControlKind::TextBox, "Zozed's_Driver",          {120, 360, 2775, kBoxHeight}, 1, true, "internal name", "The human's name inside the mission"},
     ControlInfo{Control::model,      "model",      ControlKind::TextBox, "ZozedTAXIdriverHIGH.i3d", {3000, 360, 2895, kBoxHeight}, 2, true, "3D model name", "File name of the human's 3D model"},
     ControlInfo{Control::behavior,   "behavior",   ControlKind::DropDownList, "",       {3840, 720, 2055, 315}, 22, false, "behaviour", "How the human reacts; nothing chosen means No Reaction"},
-    ControlInfo{Control::paramlong1, "paramlong1", ControlKind::TextBox, "15",          {2400, 720, 495, kBoxHeight}, 19, true, "type parameter", "0 to 31: up to 28 a man, above that a woman"},
+    ControlInfo{Control::paramlong1, "paramlong1", ControlKind::TextBox, "15",          {2400, 720, 495, kBoxHeight}, 19, true, "type parameter", "The human's type; the label beside it reads man or woman"},
     // The parameters start with the values that make file always writes for them.
     ControlInfo{Control::paramsing2,  "paramsing2",  ControlKind::TextBox, "1",   {6480, 5520, 735, kBoxHeight}, 23, true, "parameter 2",  "Set to its fixed value by make file"},
     ControlInfo{Control::paramsing3,  "paramsing3",  ControlKind::TextBox, "150", {6480, 5880, 735, kBoxHeight}, 24, true, "parameter 3",  "Set to its fixed value by make file"},
@@ -101,7 +110,7 @@ inline constexpr std::array kControls{
     ControlInfo{Control::Label9,  "Label9",  ControlKind::Label, "internal name", {960, 120, 1215, kLabelHeight}, 41, true, nullptr, nullptr, Control::namn},
     ControlInfo{Control::Label10, "Label10", ControlKind::Label, "3D model name", {3720, 120, 1215, kLabelHeight}, 42, true, nullptr, nullptr, Control::model},
     ControlInfo{Control::Label11, "Label11", ControlKind::Label, "file name",     {6600, 120, 1335, kLabelHeight}, 44, true, nullptr, nullptr, Control::filenavn},
-    ControlInfo{Control::sex,     "sex",     ControlKind::Label, "man",           {2880, 720, 855, kLabelHeight}, 21, true, nullptr, nullptr},
+    ControlInfo{Control::sex,     "sex",     ControlKind::Label, kMan,            {2880, 720, 855, kLabelHeight}, 21, true, nullptr, nullptr},
     ControlInfo{Control::Label1,  "Label1",  ControlKind::Label, "",              {120, 8160, 2175, kLabelHeight}, 46, false, nullptr, nullptr},
     ControlInfo{Control::Label6,  "Label6",  ControlKind::Label, "position",      {6120, 3720, 1095, kLabelHeight}, 10, true, nullptr, nullptr},
     ControlInfo{Control::Label7,  "Label7",  ControlKind::Label, "scale",         {7320, 3720, 495, kLabelHeight}, 17, true, nullptr, nullptr},

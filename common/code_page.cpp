@@ -11,22 +11,32 @@
 namespace pelomart {
 namespace {
 
-// The byte of each BMP character, -1 where the code page has none.
-using ByteTable = std::array<std::int16_t, 0x10000>;
+// Both directions of one code page: the byte of each BMP character, -1 where the code
+// page has none, and the character of each byte, -1 where the code page defines none.
+struct Table {
+    std::array<std::int16_t, 0x10000> byteOf;
+    std::array<std::int32_t, 0x100> characterOf;
+};
 
 // Built once per code page from Qt's own converter. Encoding character by character
 // settles what a character becomes on its own: the converter writes its substitute
 // (0x1A, or '?' for windows-874) for some characters and drops others (U+200B,
-// U+FEFF) entirely, so a byte only counts if it decodes back to the character.
-std::shared_ptr<const ByteTable> buildTable(const QByteArray& codePage) {
-    auto table = std::make_shared<ByteTable>();
-    table->fill(-1);
+// U+FEFF) entirely, so a byte only counts if it decodes back to the character. A byte
+// decodes to one character only, so no two characters share a byte.
+std::shared_ptr<const Table> buildTable(const QByteArray& codePage) {
+    auto table = std::make_shared<Table>();
+    table->byteOf.fill(-1);
+    table->characterOf.fill(-1);
+    auto add = [&](char16_t character, std::uint8_t byte) {
+        table->byteOf[character] = byte;
+        table->characterOf[byte] = character;
+    };
     QStringEncoder encoder(codePage.constData(), QStringEncoder::Flag::Stateless);
     QStringDecoder decoder(codePage.constData(), QStringDecoder::Flag::Stateless);
     if (!encoder.isValid() || !decoder.isValid()) {
         // An unknown code page keeps what every one of them shares.
         for (char16_t code = 0; code < 0x80; ++code) {
-            (*table)[code] = static_cast<std::int16_t>(code);
+            add(code, static_cast<std::uint8_t>(code));
         }
         return table;
     }
@@ -41,15 +51,15 @@ std::shared_ptr<const ByteTable> buildTable(const QByteArray& codePage) {
         }
         const QString back = decoder.decode(bytes);
         if (back.size() == 1 && back.front().unicode() == character) {
-            (*table)[code] = static_cast<std::uint8_t>(bytes.front());
+            add(character, static_cast<std::uint8_t>(bytes.front()));
         }
     }
     return table;
 }
 
-std::shared_ptr<const ByteTable> tableFor(const QByteArray& codePage) {
+std::shared_ptr<const Table> tableFor(const QByteArray& codePage) {
     static std::mutex mutex;
-    static std::map<QByteArray, std::shared_ptr<const ByteTable>> tables;
+    static std::map<QByteArray, std::shared_ptr<const Table>> tables;
     const std::lock_guard<std::mutex> lock(mutex);
     auto found = tables.find(codePage);
     if (found == tables.end()) {
@@ -128,7 +138,7 @@ QByteArray systemCodePage() {
 }
 
 QByteArray toCodePage(const QString& text, const QByteArray& codePage) {
-    const std::shared_ptr<const ByteTable> table = tableFor(codePage);
+    const std::shared_ptr<const Table> table = tableFor(codePage);
     QByteArray bytes;
     bytes.reserve(text.size());
     const qsizetype size = text.size();
@@ -140,10 +150,31 @@ QByteArray toCodePage(const QString& text, const QByteArray& codePage) {
             bytes.append('?');
             continue;
         }
-        const std::int16_t byte = (*table)[code];
+        const std::int16_t byte = table->byteOf[code];
         bytes.append(byte < 0 ? '?' : static_cast<char>(byte));
     }
     return bytes;
+}
+
+QString fromCodePage(QByteArrayView bytes, const QByteArray& codePage,
+                     QList<qsizetype>* undefined) {
+    const std::shared_ptr<const Table> table = tableFor(codePage);
+    QString text;
+    text.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<std::uint8_t>(bytes[i]);
+        const std::int32_t character = table->characterOf[byte];
+        if (character >= 0) {
+            text.append(QChar(static_cast<char16_t>(character)));
+            continue;
+        }
+        text.append(QStringLiteral("\\x") +
+                    QString::number(byte, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+        if (undefined) {
+            undefined->append(i);
+        }
+    }
+    return text;
 }
 
 } // namespace pelomart

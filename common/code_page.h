@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 // The single-byte code page through which texts become the record's bytes.
@@ -15,5 +17,12 @@ QByteArray systemCodePage();
 
 // One byte per character; a character the code page cannot hold becomes one "?".
 QByteArray toCodePage(const QString& text, const QByteArray& codePage = systemCodePage());
+
+// The inverse of toCodePage: each byte becomes the character it stands for in the code
+// page. A byte the code page defines no character for becomes the four characters "\xNN"
+// (its value in upper-case hex) and, when `undefined` is given, its offset in `bytes` is
+// appended there, which tells such a byte from a text that spells "\x" itself.
+QString fromCodePage(QByteArrayView bytes, const QByteArray& codePage = systemCodePage(),
+                     QList<qsizetype>* undefined = nullptr);
 
 } // namespace pelomart

@@ -1,69 +1,48 @@
 #include "human_record.h"
 
+#include "human_record_layout.h"
 #include "run_time_error.h"
 
 namespace pelomart {
 namespace {
 
-// Fixed values of the layout; the game expects exactly these.
-constexpr std::int16_t kRecordFormat = 100;
-constexpr std::int16_t kBlockNine = 9;
-constexpr char kSectorName[] = "Primary sector";
-constexpr std::int16_t kHumanSection = 200;
-constexpr std::int32_t kHumanSectionId = 595;
-constexpr std::int16_t kHumanSectionCount = 27;
-constexpr char kHumanKind = 0x06;
-constexpr std::int32_t kScriptSection = 257;
+// Appends each field's bytes; the two length fields get the values it was made with.
+class Composer {
+public:
+    Composer(std::int16_t recordLength, std::int16_t blockLength)
+        : m_recordLength(recordLength), m_blockLength(blockLength) {}
 
-struct Composed {
-    std::string bytes;
-    std::size_t endOfModel = 0; // offset just past the model name
-};
-
-std::string lengthAndText(const std::string& text) {
-    return EncodeInt32(static_cast<std::int32_t>(text.size())) + text;
-}
-
-std::string threeSingles(const std::array<float, 3>& values) {
-    return EncodeSingle(values[0]) + EncodeSingle(values[1]) + EncodeSingle(values[2]);
-}
-
-Composed compose(const HumanRecord& h, std::int16_t recordLength, std::int16_t blockLength) {
-    Composed out;
-    std::string& r = out.bytes;
-    r += '\xD2';                     //  0  magic D2 04
-    r += '\x04';                     //  1
-    r += EncodeInt16(recordLength);  //  2  bytes of the whole record
-    r += EncodeInt16(0);             //  4
-    r += EncodeInt16(kRecordFormat); //  6
-    r += EncodeInt16(blockLength);   //  8  bytes from offset 6 to the end of the model name
-    r += EncodeInt16(0);             // 10
-    r += EncodeInt16(kBlockNine);    // 12
-    r += EncodeInt16(0);             // 14
-    r += threeSingles(h.position);   // 16
-    r += threeSingles(h.scale);      // 28
-    r += threeSingles(h.rotation);   // 40
-    r += EncodeInt16(0);             // 52
-    r += EncodeInt16(0);             // 54
-    r += lengthAndText(h.name);      // 56  N, then the internal name
-    r += lengthAndText(kSectorName); // 60 + N
-    r += lengthAndText(h.model);     // 78 + N  M, then the model name
-    out.endOfModel = r.size();
-    r += EncodeInt16(kHumanSection);      // 82 + N + M
-    r += EncodeInt32(kHumanSectionId);    // 84 + N + M
-    r += EncodeInt16(kHumanSectionCount); // 88 + N + M
-    r += EncodeInt16(0);                  // 90 + N + M
-    r += kHumanKind;                      // 92 + N + M
-    r += EncodeInt32(h.behaviour);        // 93 + N + M
-    r += EncodeInt32(h.typeParameter);    // 97 + N + M
-    for (float parameter : h.parameters) {
-        r += EncodeSingle(parameter); // 101 + N + M, sixteen of them
+    void magic(const std::uint8_t (&magic)[2], const char*) {
+        m_bytes += static_cast<char>(magic[0]);
+        m_bytes += static_cast<char>(magic[1]);
     }
-    r += EncodeInt32(kScriptSection); // 165 + N + M
-    r += EncodeInt16(0);              // 169 + N + M
-    r += lengthAndText(h.script);     // 171 + N + M  S, then the script
-    return out;
-}
+    void recordLength(const char*) { m_bytes += EncodeInt16(m_recordLength); }
+    void blockLength(const char*) { m_bytes += EncodeInt16(m_blockLength); }
+    void fixedByte(std::uint8_t value, const char*) { m_bytes += static_cast<char>(value); }
+    void fixed16(std::int16_t value, const char*) { m_bytes += EncodeInt16(value); }
+    void fixed32(std::int32_t value, const char*) { m_bytes += EncodeInt32(value); }
+    void int32(std::int32_t value, const char*) { m_bytes += EncodeInt32(value); }
+    template <std::size_t N> void singles(const std::array<float, N>& values, const char*) {
+        for (float value : values) {
+            m_bytes += EncodeSingle(value);
+        }
+    }
+    void text(const std::string& text, const char*) {
+        m_bytes += EncodeInt32(static_cast<std::int32_t>(text.size()));
+        m_bytes += text;
+    }
+    void fixedText(const std::string& text, const char* name) { this->text(text, name); }
+    void endOfBlock() { m_endOfModel = m_bytes.size(); }
+
+    const std::string& bytes() const { return m_bytes; }
+    std::size_t endOfModel() const { return m_endOfModel; }
+
+private:
+    std::int16_t m_recordLength;
+    std::int16_t m_blockLength;
+    std::string m_bytes;
+    std::size_t m_endOfModel = 0;
+};
 
 std::int16_t toInt16(std::size_t length) {
     if (length > static_cast<std::size_t>(kMaxRecordLength)) {
@@ -77,10 +56,13 @@ std::int16_t toInt16(std::size_t length) {
 std::string composeHumanRecord(const HumanRecord& human) {
     // The first pass only measures; both length fields have a fixed width, so the
     // lengths it gives are those of the final record.
-    const Composed draft = compose(human, 0, 0);
-    const std::int16_t blockLength = toInt16(draft.endOfModel - 6);
-    const std::int16_t recordLength = toInt16(draft.bytes.size());
-    return compose(human, recordLength, blockLength).bytes;
+    Composer draft(0, 0);
+    layout::walkHumanRecord(draft, human);
+    const std::int16_t blockLength = toInt16(draft.endOfModel() - layout::kBlockStart);
+    const std::int16_t recordLength = toInt16(draft.bytes().size());
+    Composer record(recordLength, blockLength);
+    layout::walkHumanRecord(record, human);
+    return record.bytes();
 }
 
 } // namespace pelomart

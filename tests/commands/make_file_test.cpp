@@ -1,8 +1,9 @@
 #include "make_file.h"
 
+#include "human_record_reader.h"
 #include "memory_form.h"
-#include "record_reader.h"
 #include "run_time_error.h"
+#include "worked_example.h"
 
 #include <QDir>
 #include <QFile>
@@ -47,11 +48,9 @@ protected:
     }
 
     HumanRecord writtenRecord() const {
-        std::string bytes = written();
-        EXPECT_GE(bytes.size(), 2u);
-        EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
-        bytes.resize(bytes.size() - 2);
-        return test::RecordReader(bytes).read();
+        DecodedHumanRecord decoded = decodeHumanRecord(written());
+        EXPECT_EQ(decoded.error, "");
+        return decoded.record.value_or(HumanRecord{});
     }
 
     QTemporaryDir m_dir;

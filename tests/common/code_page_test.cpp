@@ -108,6 +108,10 @@ TEST(ToCodePage, OneBytePerCharacter) {
         SCOPED_TRACE(std::string(c.what) + " in " + c.codePage);
         EXPECT_EQ(toCodePage(QString::fromUtf8(c.text), c.codePage).toHex(' '),
                   c.expected.toHex(' '));
+        // A text the code page holds whole comes back unchanged.
+        if (!c.expected.contains('?')) {
+            EXPECT_EQ(fromCodePage(c.expected, c.codePage), QString::fromUtf8(c.text));
+        }
     }
 }
 
@@ -115,6 +119,48 @@ TEST(ToCodePage, LoneSurrogatesBecomeOneQuestionMarkEach) {
     const QString text = QStringLiteral("x") + QChar(0xD800) + QStringLiteral("y") + QChar(0xDC00) +
                          QChar(0xDC00) + QChar(0xD83D);
     EXPECT_EQ(toCodePage(text, "windows-1252"), QByteArray("x?y???"));
+}
+
+TEST(FromCodePage, UndefinedBytesShowAsHexAndAreReported) {
+    struct Case {
+        const char* what;
+        const char* codePage;
+        QByteArray bytes;
+        const char* text; // UTF-8
+        QList<qsizetype> undefined;
+    };
+    const std::vector<Case> cases{
+        {"Greek gap", "windows-1253", "\xD2", "\\xD2", {0}},
+        {"Hebrew gaps", "windows-1255", "a\xD9\xFF", "a\\xD9\\xFF", {1, 2}},
+        {"Baltic gap beside a letter", "windows-1257", "\xA1\xE0", "\\xA1ą", {0}},
+        {"unknown code page keeps ASCII", "no-such-page", "a\xE9", "a\\xE9", {1}},
+        {"a backslash text is no gap", "windows-1252", "\\x41", "\\x41", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.what) + " in " + c.codePage);
+        QList<qsizetype> undefined;
+        EXPECT_EQ(fromCodePage(c.bytes, c.codePage, &undefined), QString::fromUtf8(c.text));
+        EXPECT_EQ(undefined, c.undefined);
+    }
+}
+
+TEST(FromCodePage, EveryByteIsTheInverseOfToCodePageOrReported) {
+    for (const char* codePage : {"windows-1250", "windows-1251", "windows-1252", "windows-1253",
+                                 "windows-1255", "windows-874"}) {
+        for (int value = 0; value < 256; ++value) {
+            SCOPED_TRACE(std::string(codePage) + " byte " + std::to_string(value));
+            const QByteArray byte(1, static_cast<char>(value));
+            QList<qsizetype> undefined;
+            const QString text = fromCodePage(byte, codePage, &undefined);
+            if (undefined.isEmpty()) {
+                ASSERT_EQ(text.size(), 1);
+                EXPECT_EQ(toCodePage(text, codePage), byte);
+            } else {
+                EXPECT_EQ(undefined, QList<qsizetype>{0});
+                EXPECT_EQ(text.size(), 4);
+            }
+        }
+    }
 }
 
 } // namespace

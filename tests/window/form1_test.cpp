@@ -2,7 +2,7 @@
 
 #include "make_file.h"
 #include "modal_box.h"
-#include "record_reader.h"
+#include "worked_example.h"
 
 #include <QAccessible>
 #include <QClipboard>
