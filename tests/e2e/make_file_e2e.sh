@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Starts the built program under Xvfb, fills in fields and presses "make file" with
 # real input events, then checks the file the program wrote.
-# usage: make_file_e2e.sh path/to/pelomart
+# usage: make_file_e2e.sh path/to/pelomart path/to/pelomart-chg
 set -euo pipefail
 
 program=$(realpath "$1")
+chg=$(realpath "$2")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -43,7 +44,16 @@ for _ in $(seq 50); do
     [ -s walker.chg ] && break
     sleep 0.1
 done
-python3 "$here/check_change_file.py" walker.chg
+# The file is read back by the program's own strict reader.
+"$chg" show --json walker.chg | python3 -c '
+import json, sys
+[human] = json.load(sys.stdin)
+typed = {"x": "12.5", "y": "-5", "z": "18", "namn": "E2E_Walker", "behavior": "Afraid",
+         "paramlong1": "31", "filenavn": "walker.chg"}
+wrong = {key: human[key] for key, text in typed.items() if human[key] != text}
+assert not wrong, wrong
+print("e2e: change file as typed")
+'
 
 # Closing the window ends the program, successfully.
 python3 "$here/close_window.py" "$window"
