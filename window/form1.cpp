@@ -6,6 +6,7 @@
 #include "run_time_error.h"
 #include "script_box.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QImageReader>
@@ -87,6 +88,8 @@ QWidget* Form1::createControl(const ControlInfo& info, const QString& startDirec
             list->addItem(QString::fromLatin1(behaviour.name));
         }
         list->setCurrentIndex(-1);
+        // The open list is read out as a list of its own.
+        list->view()->setAccessibleName(QStringLiteral("behaviour entries"));
         return list;
     }
     case ControlKind::Slider: {
