@@ -54,6 +54,12 @@ wrong = {key: human[key] for key, text in typed.items() if human[key] != text}
 assert not wrong, wrong
 print("e2e: change file as typed")
 '
+# And it comes back byte for byte through show --json and make.
+"$chg" show --json walker.chg >walker.json
+mkdir again
+"$chg" make --locale C --dir again walker.json >/dev/null
+cmp walker.chg again/walker.chg
+echo "e2e: made again from show --json, byte for byte"
 
 # Closing the window ends the program, successfully.
 python3 "$here/close_window.py" "$window"
