@@ -7,7 +7,6 @@
 
 #include <QDirIterator>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -500,7 +499,6 @@ TEST(ChangeFileWriter, ShortAndInterruptedCallsAreCarriedThrough) {
          {Old, ShortWriteOverOld}},
         {"write interrupted, then retried", {{Call::Write, 1, EINTR}}, 0, {New, New}},
         {"close interrupted", {{Call::Close, 1, EINTR}}, 0, {New, New}},
-        {"rename refused by a sticky directory", {{Call::Rename, 1, EPERM}}, 0, {New, New}},
     };
     for (const Row& row : rows) {
         for (int pathIndex = 0; pathIndex < 2; ++pathIndex) {
@@ -540,8 +538,8 @@ TEST(ChangeFileWriter, KilledAtAnyCallLeavesAWholeFileAndAtMostOneTemporary) {
                 EXPECT_TRUE(std::ranges::any_of(
                     path.afterAKill, [&](Afterwards whole) { return left == expectedFile(whole); }))
                     << left.size() << " bytes";
-                const QStringList others =
-                    tree(dir.path()).filter(QRegularExpression("^(?!old\\.chg$)"));
+                QStringList others = tree(dir.path());
+                others.removeOne("old.chg");
                 EXPECT_LE(others.size(), 1) << others.join(' ').toStdString();
                 for (const QString& name : others)
                     EXPECT_TRUE(name.startsWith(".pelomart-")) << name.toStdString();
