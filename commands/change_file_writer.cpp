@@ -1,6 +1,7 @@
 #include "change_file_writer.h"
 
 #include "run_time_error.h"
+#include "system_calls.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -11,16 +12,13 @@
 
 #include <cerrno>
 #include <climits>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace pelomart {
 namespace {
 
-constexpr int maxLinks = 40;
-constexpr int maxNameAttempts = 100;
+constexpr int kMaxLinks = 40;
+constexpr int kMaxNameAttempts = 100;
 
 ErrorNumber errorNumberFor(int error) {
     switch (error) {
@@ -59,33 +57,35 @@ ErrorNumber errorNumberFor(int error) {
 // step leaves no temporary file behind.
 class OpenFile {
 public:
-    explicit OpenFile(int fd, QByteArray removeOnFailure = {})
-        : m_fd(fd), m_remove(std::move(removeOnFailure)) {}
+    OpenFile(SystemCalls& calls, int fd, QByteArray removeOnFailure = {})
+        : m_calls(calls), m_fd(fd), m_remove(std::move(removeOnFailure)) {}
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
     ~OpenFile() { discard(); }
 
     int fd() const { return m_fd; }
 
-    // Returns 0 or the errno of a close that reports a late write error.
+    // Returns 0 or the errno of a close that reports a late write error. Linux frees the
+    // descriptor even when close is interrupted, so EINTR is no failure and no retry.
     int close() {
-        const int result = ::close(m_fd);
+        const int result = m_calls.close(m_fd);
         m_fd = -1;
         return result == 0 || errno == EINTR ? 0 : errno;
     }
     void keep() { m_remove.clear(); }
     void discard() {
         if (m_fd >= 0) {
-            ::close(m_fd);
+            m_calls.close(m_fd);
             m_fd = -1;
         }
         if (!m_remove.isEmpty()) {
-            ::unlink(m_remove.constData());
+            m_calls.unlink(m_remove.constData());
             m_remove.clear();
         }
     }
 
 private:
+    SystemCalls& m_calls;
     int m_fd;
     QByteArray m_remove;
 };
@@ -108,50 +108,114 @@ QByteArray directoryOf(const QByteArray& path) {
     return slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
-struct Target {
-    QByteArray path; // where the bytes go, with symbolic links followed
-    bool exists = false;
-    struct stat status {};
+// One call of writeChangeFile; each step either succeeds or throws the run-time error.
+class Writer {
+public:
+    Writer(SystemCalls& calls, const QString& path, const QByteArray& bytes)
+        : m_calls(calls), m_path(path), m_bytes(bytes) {}
+
+    void resolve(const QByteArray& encoded);
+    void refuseWhatAnOpenWouldRefuse();
+    bool replaceByRename();
+    void rewriteInPlace();
+
+private:
+    [[noreturn]] void failWith(int error) const { pelomart::failWith(error, m_path); }
+    // The directory refuses a new name, or a sticky directory refuses to let the rename
+    // replace another user's file, while the existing file itself may still be writable.
+    bool refusedByDirectory(int error) const {
+        return m_exists && (error == EACCES || error == EPERM);
+    }
+    int createTemporary(QByteArray& tempPath);
+    void fillTemporary(OpenFile& temp);
+    void keepOwnerAndMode(int fd);
+    int writeAll(int fd);
+    void syncDirectory();
+
+    SystemCalls& m_calls;
+    const QString& m_path;
+    const QByteArray& m_bytes;
+    QByteArray m_target; // where the bytes go, with symbolic links followed
+    bool m_exists = false;
+    struct stat m_status {};
 };
 
 // Follows a chain of symbolic links by hand: a dangling link must lead to the file to
 // create, which realpath() would not give.
-Target resolve(const QByteArray& encoded, const QString& path) {
-    Target target{encoded};
+void Writer::resolve(const QByteArray& encoded) {
+    m_target = encoded;
     for (int links = 0;; ++links) {
-        if (::lstat(target.path.constData(), &target.status) != 0) {
+        if (m_calls.lstat(m_target.constData(), &m_status) != 0) {
             if (errno == ENOENT)
-                return target;
-            failWith(errno, path);
+                return;
+            failWith(errno);
         }
-        if (!S_ISLNK(target.status.st_mode)) {
-            target.exists = true;
-            return target;
+        if (!S_ISLNK(m_status.st_mode)) {
+            m_exists = true;
+            return;
         }
-        if (links == maxLinks)
-            failWith(ELOOP, path);
+        if (links == kMaxLinks)
+            failWith(ELOOP);
         char link[PATH_MAX];
-        const ssize_t size = ::readlink(target.path.constData(), link, sizeof link);
+        const ssize_t size = m_calls.readlink(m_target.constData(), link, sizeof link);
         if (size < 0)
-            failWith(errno, path);
+            failWith(errno);
         if (size == sizeof link)
-            failWith(ENAMETOOLONG, path);
+            failWith(ENAMETOOLONG);
         const QByteArray linkTarget(link, size);
-        target.path =
-            linkTarget.startsWith('/') ? linkTarget : directoryOf(target.path) + '/' + linkTarget;
+        m_target =
+            linkTarget.startsWith('/') ? linkTarget : directoryOf(m_target) + '/' + linkTarget;
     }
 }
 
+// A file that an ordinary open for writing would refuse (read-only, another user's)
+// is refused here too, although the directory would let a rename replace it.
+void Writer::refuseWhatAnOpenWouldRefuse() {
+    if (m_target.endsWith('/') || (m_exists && S_ISDIR(m_status.st_mode)))
+        failWith(EISDIR);
+    if (m_exists && !S_ISREG(m_status.st_mode))
+        fail(ErrorNumber::PathFileAccess, m_path, QStringLiteral("not a regular file"));
+    if (m_exists && m_calls.faccessat(AT_FDCWD, m_target.constData(), W_OK, AT_EACCESS) != 0)
+        failWith(errno);
+}
+
+// Returns false, leaving nothing behind, where the directory refuses the replacement.
+bool Writer::replaceByRename() {
+    QByteArray tempPath;
+    const int fd = createTemporary(tempPath);
+    if (fd < 0) {
+        const int error = errno;
+        if (refusedByDirectory(error))
+            return false;
+        failWith(error);
+    }
+    OpenFile temp(m_calls, fd, tempPath);
+    fillTemporary(temp);
+    if (m_calls.rename(tempPath.constData(), m_target.constData()) != 0) {
+        const int error = errno;
+        if (refusedByDirectory(error)) {
+            temp.discard();
+            return false;
+        }
+        failWith(error);
+    }
+    temp.keep();
+    syncDirectory();
+    return true;
+}
+
 // A short hidden name: it must fit even where the target's name already uses all 255 bytes.
-int createTemporary(const QByteArray& directory, QByteArray& tempPath) {
+int Writer::createTemporary(QByteArray& tempPath) {
     static constexpr char letters[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const QByteArray directory = directoryOf(m_target);
     const QByteArray prefix = directory + (directory.endsWith('/') ? "" : "/") + ".pelomart-";
-    for (int attempt = 0; attempt < maxNameAttempts; ++attempt) {
+    for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
         QByteArray name = prefix;
         for (int i = 0; i < 6; ++i)
             name += letters[QRandomGenerator::system()->bounded(int(sizeof letters) - 1)];
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd =
+            m_calls.open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             tempPath = name;
             return fd;
@@ -163,13 +227,35 @@ int createTemporary(const QByteArray& directory, QByteArray& tempPath) {
     return -1;
 }
 
+// The bytes reach the disk before the rename may put them in the target's place.
+void Writer::fillTemporary(OpenFile& temp) {
+    if (m_exists)
+        keepOwnerAndMode(temp.fd());
+    if (const int error = writeAll(temp.fd()))
+        failWith(error);
+    if (m_calls.fsync(temp.fd()) != 0)
+        failWith(errno);
+    if (const int error = temp.close())
+        failWith(error);
+}
+
+void Writer::keepOwnerAndMode(int fd) {
+    // Only a privileged process may hand the file to another owner; otherwise the
+    // new file stays ours, as any rewrite by this user would leave it.
+    if (m_calls.fchown(fd, m_status.st_uid, m_status.st_gid) != 0 && errno != EPERM)
+        failWith(errno);
+    // After fchown, which clears set-id bits.
+    if (m_calls.fchmod(fd, m_status.st_mode & 07777) != 0)
+        failWith(errno);
+}
+
 // Returns 0 or the errno of the failing write; a file-size limit shows as a short
 // write followed by EFBIG.
-int writeAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
+int Writer::writeAll(int fd) {
+    const char* data = m_bytes.constData();
+    qsizetype left = m_bytes.size();
     while (left > 0) {
-        const ssize_t written = ::write(fd, data, size_t(left));
+        const ssize_t written = m_calls.write(fd, data, size_t(left));
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -183,95 +269,51 @@ int writeAll(int fd, const QByteArray& bytes) {
     return 0;
 }
 
-void keepOwnerAndMode(int fd, const struct stat& old, const QString& path) {
-    // Only a privileged process may hand the file to another owner; otherwise the
-    // new file stays ours, as any rewrite by this user would leave it.
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && errno != EPERM)
-        failWith(errno, path);
-    // After fchown, which clears set-id bits.
-    if (::fchmod(fd, old.st_mode & 07777) != 0)
-        failWith(errno, path);
-}
-
-// The directory refuses new names, but the file itself may be writable: overwrite it
-// as an ordinary open for writing would. Not atomic, so claim the space first, which
-// lets a full disk or a size limit fail before any old byte is touched.
-void rewriteInPlace(const QByteArray& target, const QByteArray& bytes, const QString& path) {
-    OpenFile file(::open(target.constData(), O_WRONLY | O_CLOEXEC));
-    if (file.fd() < 0)
-        failWith(errno, path);
-    if (!bytes.isEmpty()) {
-        const int error = ::posix_fallocate(file.fd(), 0, bytes.size());
-        if (error == ENOSPC || error == EDQUOT || error == EFBIG)
-            failWith(error, path);
-    }
-    if (const int error = writeAll(file.fd(), bytes))
-        failWith(error, path);
-    if (::ftruncate(file.fd(), bytes.size()) != 0 || ::fsync(file.fd()) != 0)
-        failWith(errno, path);
-    if (const int error = file.close())
-        failWith(error, path);
-}
-
 // The rename has already replaced the file; a failure here cannot undo that, so it is
 // not reported as one.
-void syncDirectory(const QByteArray& directory) {
-    const int fd = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void Writer::syncDirectory() {
+    const int fd =
+        m_calls.open(directoryOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (fd < 0)
         return;
-    ::fsync(fd);
-    ::close(fd);
+    m_calls.fsync(fd);
+    m_calls.close(fd);
 }
 
-bool refusedByDirectory(int error) {
-    return error == EACCES || error == EPERM;
+// Overwrites the file as an ordinary open for writing would. Not atomic, so claim the
+// space first, which lets a full disk or a size limit fail before any old byte is touched.
+void Writer::rewriteInPlace() {
+    OpenFile file(m_calls, m_calls.open(m_target.constData(), O_WRONLY | O_CLOEXEC, 0));
+    if (file.fd() < 0)
+        failWith(errno);
+    if (!m_bytes.isEmpty()) {
+        const int error = m_calls.posix_fallocate(file.fd(), 0, m_bytes.size());
+        if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+            failWith(error);
+    }
+    if (const int error = writeAll(file.fd()))
+        failWith(error);
+    if (m_calls.ftruncate(file.fd(), m_bytes.size()) != 0 || m_calls.fsync(file.fd()) != 0)
+        failWith(errno);
+    if (const int error = file.close())
+        failWith(error);
 }
 
 } // namespace
 
-void writeChangeFile(const QString& path, const QByteArray& bytes) {
+void writeChangeFile(const QString& path, const QByteArray& bytes, SystemCalls& calls) {
     const QByteArray encoded = QFile::encodeName(path);
     checkName(encoded, path);
-    const Target target = resolve(encoded, path);
-    if (target.path.endsWith('/') || (target.exists && S_ISDIR(target.status.st_mode)))
-        failWith(EISDIR, path);
-    if (target.exists && !S_ISREG(target.status.st_mode))
-        fail(ErrorNumber::PathFileAccess, path, QStringLiteral("not a regular file"));
+    Writer writer(calls, path, bytes);
+    writer.resolve(encoded);
+    writer.refuseWhatAnOpenWouldRefuse();
+    if (!writer.replaceByRename())
+        writer.rewriteInPlace();
+}
 
-    // A file that an ordinary open for writing would refuse (read-only, another user's)
-    // is refused here too, although the directory would let a rename replace it.
-    if (target.exists && ::faccessat(AT_FDCWD, target.path.constData(), W_OK, AT_EACCESS) != 0)
-        failWith(errno, path);
-
-    const QByteArray directory = directoryOf(target.path);
-    QByteArray tempPath;
-    const int fd = createTemporary(directory, tempPath);
-    if (fd < 0) {
-        const int error = errno;
-        if (target.exists && refusedByDirectory(error))
-            return rewriteInPlace(target.path, bytes, path);
-        failWith(error, path);
-    }
-    OpenFile temp(fd, tempPath);
-    if (target.exists)
-        keepOwnerAndMode(temp.fd(), target.status, path);
-    if (const int error = writeAll(temp.fd(), bytes))
-        failWith(error, path);
-    if (::fsync(temp.fd()) != 0)
-        failWith(errno, path);
-    if (const int error = temp.close())
-        failWith(error, path);
-    if (::rename(tempPath.constData(), target.path.constData()) != 0) {
-        const int error = errno;
-        // A sticky directory lets us add a name but not replace another user's file.
-        if (target.exists && refusedByDirectory(error)) {
-            temp.discard();
-            return rewriteInPlace(target.path, bytes, path);
-        }
-        failWith(error, path);
-    }
-    temp.keep();
-    syncDirectory(directory);
+void writeChangeFile(const QString& path, const QByteArray& bytes) {
+    SystemCalls posix;
+    writeChangeFile(path, bytes, posix);
 }
 
 } // namespace pelomart

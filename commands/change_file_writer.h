@@ -5,6 +5,8 @@
 
 namespace pelomart {
 
+class SystemCalls;
+
 // Creates or replaces the file at `path` so that it holds exactly `bytes`.
 // The bytes go to a temporary file beside the target, reach the disk, and only then
 // take the target's place: on any failure an existing file stays as it was and no
@@ -15,5 +17,7 @@ namespace pelomart {
 // directory, or the file cannot be replaced), BadFileName (empty or over-long name),
 // DiskFull (no space, quota, file-size limit), DeviceIO (anything else).
 void writeChangeFile(const QString& path, const QByteArray& bytes);
+// The same, with every system call made through `calls`.
+void writeChangeFile(const QString& path, const QByteArray& bytes, SystemCalls& calls);
 
 } // namespace pelomart

@@ -1,6 +1,9 @@
 #include "change_file_writer.h"
 
+#include "child_process.h"
+#include "fault_injector.h"
 #include "run_time_error.h"
+#include "system_calls.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -8,19 +11,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include <csignal>
 #include <fcntl.h>
-#include <grp.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 QT_BEGIN_NAMESPACE
@@ -32,7 +36,8 @@ QT_END_NAMESPACE
 namespace pelomart {
 namespace {
 
-constexpr uid_t nobody = 65534;
+using test::kNobody;
+using test::startChild;
 
 // Every byte value, so that a text-mode translation or a stop at a zero byte shows.
 QByteArray changeBytes(int size, int seed = 0) {
@@ -44,13 +49,18 @@ QByteArray changeBytes(int size, int seed = 0) {
 
 const QByteArray oldBytes(50, 'o');
 
-int writeCode(const QString& path, const QByteArray& bytes) {
+int writeCode(const QString& path, const QByteArray& bytes, SystemCalls& calls) {
     try {
-        writeChangeFile(path, bytes);
+        writeChangeFile(path, bytes, calls);
         return 0;
     } catch (const RunTimeError& error) {
         return error.code();
     }
+}
+
+int writeCode(const QString& path, const QByteArray& bytes) {
+    SystemCalls posix;
+    return writeCode(path, bytes, posix);
 }
 
 QByteArray contents(const QString& path) {
@@ -87,27 +97,8 @@ QByteArray linkTarget(const QString& path) {
     return size < 0 ? QByteArray("<not a link>") : QByteArray(target, size);
 }
 
-pid_t startChild(const std::function<int()>& body) {
-    const pid_t pid = ::fork();
-    if (pid == 0)
-        ::_exit(body());
-    return pid;
-}
-
-int exitCodeOf(pid_t pid) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-// Root passes every permission check, so the child writes as "nobody".
 int writeCodeUnprivileged(const QString& path, const QByteArray& bytes) {
-    return exitCodeOf(startChild([&] {
-        if (::getuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
-            return 200;
-        return writeCode(path, bytes);
-    }));
+    return test::runUnprivileged([&] { return writeCode(path, bytes); });
 }
 
 TEST(ChangeFileWriter, WritesExactlyTheBytes) {
@@ -157,7 +148,7 @@ TEST(ChangeFileWriter, NewFileGetsModeFromUmaskAndExistingFileKeepsItsOwn) {
             put(path, oldBytes);
             ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), *row.existingMode), 0);
             if (::getuid() == 0) {
-                ASSERT_EQ(::chown(QFile::encodeName(path).constData(), nobody, nobody), 0);
+                ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
             }
         }
         EXPECT_EQ(writeCode(path, changeBytes(284)), 0);
@@ -165,8 +156,8 @@ TEST(ChangeFileWriter, NewFileGetsModeFromUmaskAndExistingFileKeepsItsOwn) {
         EXPECT_EQ(contents(path), changeBytes(284));
         EXPECT_EQ(statusOf(path).st_mode & 07777, row.expected);
         if (row.existingMode && ::getuid() == 0) {
-            EXPECT_EQ(statusOf(path).st_uid, nobody) << "owner kept";
-            EXPECT_EQ(statusOf(path).st_gid, nobody) << "group kept";
+            EXPECT_EQ(statusOf(path).st_uid, kNobody) << "owner kept";
+            EXPECT_EQ(statusOf(path).st_gid, kNobody) << "group kept";
         }
     }
 }
@@ -249,29 +240,35 @@ TEST(ChangeFileWriter, FailuresLeaveTheDirectoryAsItWas) {
     }
 }
 
-TEST(ChangeFileWriter, UnwritableDirectoryRewritesOnlyAWritableFile) {
+TEST(ChangeFileWriter, DirectoryThatRefusesTheReplacementRewritesOnlyAWritableFile) {
     struct Row {
         const char* what;
-        bool fileWritable;
+        mode_t dirMode;
+        uid_t fileOwner;
+        mode_t fileMode;
         int expected;
         QByteArray afterwards;
     };
     // Longer than the new bytes, so that an in-place rewrite must also cut the file short.
     const QByteArray longer = changeBytes(1000, 5);
     const Row rows[] = {
-        {"file not writable either", false, int(ErrorNumber::PermissionDenied), longer},
-        {"writable file rewritten in place", true, 0, changeBytes(284)},
+        {"file not writable either", 0555, kNobody, 0444, int(ErrorNumber::PermissionDenied),
+         longer},
+        {"writable file rewritten in place", 0555, kNobody, 0644, 0, changeBytes(284)},
+        // The temporary file can be made, but only the owner may replace a file there.
+        {"sticky directory, another user's writable file", 01777, kNobody - 1, 0666, 0,
+         changeBytes(284)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
         const QByteArray path = QFile::encodeName(dir.filePath("old.chg"));
         put(dir.filePath("old.chg"), longer);
-        ASSERT_EQ(::chmod(path.constData(), row.fileWritable ? 0644 : 0444), 0);
-        if (row.fileWritable && ::getuid() == 0) {
-            ASSERT_EQ(::chown(path.constData(), nobody, nobody), 0);
+        ASSERT_EQ(::chmod(path.constData(), row.fileMode), 0);
+        if (::getuid() == 0) {
+            ASSERT_EQ(::chown(path.constData(), row.fileOwner, row.fileOwner), 0);
         }
-        ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), row.dirMode), 0);
 
         EXPECT_EQ(writeCodeUnprivileged(dir.filePath("old.chg"), changeBytes(284)), row.expected);
         EXPECT_EQ(contents(dir.filePath("old.chg")), row.afterwards);
@@ -319,15 +316,239 @@ TEST(ChangeFileWriter, FullFilesystemLeavesTheOldFile) {
 TEST(ChangeFileWriter, FileSizeLimitLeavesTheOldFile) {
     QTemporaryDir dir;
     put(dir.filePath("old.chg"), oldBytes);
-    const int code = exitCodeOf(startChild([&] {
+    const int code = test::runInChild([&] {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{100, 100};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         return writeCode(dir.filePath("old.chg"), changeBytes(284));
-    }));
+    });
     EXPECT_EQ(code, int(ErrorNumber::DiskFull));
     EXPECT_EQ(contents(dir.filePath("old.chg")), oldBytes);
     EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
+}
+
+// The two ways a write goes, step by step in the order of the calls, and what a failure
+// of each call leaves.
+enum class OnFailure {
+    Reported,                  // the error's number, and the file as the step says
+    RewrittenInPlaceIfRefused, // EACCES from the directory: the file is rewritten in place
+    ReportedIfDiskFull,        // a reservation the file system cannot make is no failure
+    NotReported,               // after the rename the new file is in place for good
+    Forced,                    // the refusal that sends the write down this path
+};
+enum class Afterwards { Old, New, NewOverOldTail, ShortWriteOverOld };
+
+struct Step {
+    test::Call call;
+    OnFailure onFailure;
+    Afterwards afterwards;
+};
+
+struct WritePath {
+    const char* what;
+    std::vector<test::Fault> forced;
+    std::vector<Step> steps;
+    std::vector<Afterwards> afterAKill;
+};
+
+using test::Call;
+using enum OnFailure;
+using enum Afterwards;
+
+const WritePath writePaths[] = {
+    {"replace by rename",
+     {},
+     {
+         {Call::Lstat, Reported, Old},
+         {Call::Faccessat, Reported, Old},
+         {Call::Open, RewrittenInPlaceIfRefused, Old},
+         {Call::Fchown, Reported, Old},
+         {Call::Fchmod, Reported, Old},
+         {Call::Write, Reported, Old},
+         {Call::Fsync, Reported, Old},
+         {Call::Close, Reported, Old},
+         {Call::Rename, RewrittenInPlaceIfRefused, Old},
+         {Call::OpenDirectory, NotReported, New},
+         {Call::FsyncDirectory, NotReported, New},
+         {Call::CloseDirectory, NotReported, New},
+     },
+     {Old, New}},
+    // Not atomic: a crash between the write and the cut leaves the new bytes over the
+    // old file's tail.
+    {"rewrite in place",
+     {{Call::Open, 1, EACCES}},
+     {
+         {Call::Lstat, Reported, Old},
+         {Call::Faccessat, Reported, Old},
+         {Call::Open, Forced, Old},
+         {Call::Open, Reported, Old},
+         {Call::Fallocate, ReportedIfDiskFull, Old},
+         {Call::Write, Reported, Old},
+         {Call::Ftruncate, Reported, NewOverOldTail},
+         {Call::Fsync, Reported, New},
+         {Call::Close, Reported, New},
+     },
+     {Old, New, NewOverOldTail}},
+};
+
+constexpr size_t kShortWrite = 100;
+// Longer than the new bytes, so that a missing cut shows.
+const QByteArray longOldBytes = changeBytes(1000, 5);
+const QByteArray newBytes = changeBytes(284);
+
+QByteArray expectedFile(Afterwards afterwards) {
+    switch (afterwards) {
+    case Old:
+        return longOldBytes;
+    case New:
+        return newBytes;
+    case NewOverOldTail:
+        return newBytes + longOldBytes.mid(newBytes.size());
+    case ShortWriteOverOld:
+        return newBytes.left(kShortWrite) + longOldBytes.mid(kShortWrite);
+    }
+    return {};
+}
+
+std::vector<Call> callsOf(const std::vector<Step>& steps) {
+    std::vector<Call> calls;
+    for (const Step& step : steps)
+        calls.push_back(step.call);
+    return calls;
+}
+
+std::string namesOf(const std::vector<Call>& calls) {
+    std::string names;
+    for (Call call : calls)
+        names += std::string(names.empty() ? "" : ", ") + test::nameOf(call);
+    return names;
+}
+
+// The data reaches the disk before the rename, and the rename before the call returns.
+TEST(ChangeFileWriter, SuccessfulWriteMakesItsCallsInDurableOrder) {
+    for (const WritePath& path : writePaths) {
+        SCOPED_TRACE(path.what);
+        QTemporaryDir dir;
+        put(dir.filePath("old.chg"), longOldBytes);
+        test::FaultInjector calls(path.forced);
+
+        EXPECT_EQ(writeCode(dir.filePath("old.chg"), newBytes, calls), 0);
+        EXPECT_EQ(namesOf(calls.sequence), namesOf(callsOf(path.steps)));
+        EXPECT_EQ(contents(dir.filePath("old.chg")), newBytes);
+    }
+}
+
+TEST(ChangeFileWriter, EachFailingCallIsReportedAndLeavesAWholeFile) {
+    struct ErrorClass {
+        const char* what;
+        int error;
+        ErrorNumber expected;
+    };
+    const ErrorClass errorClasses[] = {
+        {"EIO", EIO, ErrorNumber::DeviceIO},
+        {"ENOSPC", ENOSPC, ErrorNumber::DiskFull},
+        {"EDQUOT", EDQUOT, ErrorNumber::DiskFull},
+        {"EFBIG", EFBIG, ErrorNumber::DiskFull},
+        {"EACCES", EACCES, ErrorNumber::PermissionDenied},
+        {"EROFS", EROFS, ErrorNumber::PermissionDenied},
+        {"EXDEV", EXDEV, ErrorNumber::PathFileAccess},
+        {"ENOTDIR", ENOTDIR, ErrorNumber::PathNotFound},
+    };
+    for (const WritePath& path : writePaths) {
+        std::map<Call, int> seen;
+        for (const Step& step : path.steps) {
+            const int nth = ++seen[step.call];
+            if (step.onFailure == Forced)
+                continue;
+            for (const ErrorClass& error : errorClasses) {
+                SCOPED_TRACE(std::string(path.what) + ": " + test::nameOf(step.call) + " #" +
+                             std::to_string(nth) + " fails with " + error.what);
+                const bool goesOn =
+                    step.onFailure == NotReported ||
+                    (step.onFailure == RewrittenInPlaceIfRefused && error.error == EACCES) ||
+                    (step.onFailure == ReportedIfDiskFull &&
+                     error.expected != ErrorNumber::DiskFull);
+                QTemporaryDir dir;
+                put(dir.filePath("old.chg"), longOldBytes);
+                std::vector<test::Fault> faults = path.forced;
+                faults.push_back({step.call, nth, error.error});
+                test::FaultInjector calls(faults);
+
+                EXPECT_EQ(writeCode(dir.filePath("old.chg"), newBytes, calls),
+                          goesOn ? 0 : int(error.expected));
+                EXPECT_EQ(contents(dir.filePath("old.chg")),
+                          expectedFile(goesOn ? New : step.afterwards));
+                EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
+            }
+        }
+    }
+}
+
+TEST(ChangeFileWriter, ShortAndInterruptedCallsAreCarriedThrough) {
+    struct Row {
+        const char* what;
+        std::vector<test::Fault> faults;
+        int expected;
+        Afterwards afterwards[2]; // replaced by rename, rewritten in place
+    };
+    const Row rows[] = {
+        {"short write, then the rest", {{Call::Write, 1, 0, kShortWrite}}, 0, {New, New}},
+        {"short write, then no space",
+         {{Call::Write, 1, 0, kShortWrite}, {Call::Write, 2, ENOSPC}},
+         int(ErrorNumber::DiskFull),
+         {Old, ShortWriteOverOld}},
+        {"write interrupted, then retried", {{Call::Write, 1, EINTR}}, 0, {New, New}},
+        {"close interrupted", {{Call::Close, 1, EINTR}}, 0, {New, New}},
+    };
+    for (const Row& row : rows) {
+        for (int pathIndex = 0; pathIndex < 2; ++pathIndex) {
+            const WritePath& path = writePaths[pathIndex];
+            SCOPED_TRACE(std::string(row.what) + ", " + path.what);
+            QTemporaryDir dir;
+            put(dir.filePath("old.chg"), longOldBytes);
+            std::vector<test::Fault> faults = path.forced;
+            faults.insert(faults.end(), row.faults.begin(), row.faults.end());
+            test::FaultInjector calls(faults);
+
+            EXPECT_EQ(writeCode(dir.filePath("old.chg"), newBytes, calls), row.expected);
+            EXPECT_EQ(contents(dir.filePath("old.chg")), expectedFile(row.afterwards[pathIndex]));
+            EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
+        }
+    }
+}
+
+TEST(ChangeFileWriter, KilledAtAnyCallLeavesAWholeFileAndAtMostOneTemporary) {
+    const QByteArray later = changeBytes(300, 9);
+    for (const WritePath& path : writePaths) {
+        for (int step = 0; step < int(path.steps.size()); ++step) {
+            for (const bool afterTheCall : {false, true}) {
+                SCOPED_TRACE(
+                    std::string(path.what) + ": killed " + (afterTheCall ? "after " : "before ") +
+                    test::nameOf(path.steps[step].call) + " (call " + std::to_string(step) + ")");
+                QTemporaryDir dir;
+                const QString target = dir.filePath("old.chg");
+                put(target, longOldBytes);
+
+                EXPECT_EQ(test::runInChild([&] {
+                              test::FaultInjector calls(path.forced, {step, afterTheCall});
+                              return writeCode(target, newBytes, calls);
+                          }),
+                          128 + SIGKILL);
+                const QByteArray left = contents(target);
+                EXPECT_TRUE(std::ranges::any_of(
+                    path.afterAKill, [&](Afterwards whole) { return left == expectedFile(whole); }))
+                    << left.size() << " bytes";
+                QStringList others = tree(dir.path());
+                others.removeOne("old.chg");
+                EXPECT_LE(others.size(), 1) << others.join(' ').toStdString();
+                for (const QString& name : others)
+                    EXPECT_TRUE(name.startsWith(".pelomart-")) << name.toStdString();
+
+                EXPECT_EQ(writeCode(target, later), 0);
+                EXPECT_EQ(contents(target), later);
+            }
+        }
+    }
 }
 
 TEST(ChangeFileWriter, TwoWritersAtOnceLeaveOneWholeFile) {

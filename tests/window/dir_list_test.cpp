@@ -1,13 +1,12 @@
 #include "dir_list.h"
 
+#include "child_process.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace pelomart {
 namespace {
@@ -71,21 +70,13 @@ TEST(DirListModel, UnreadableDirectoryShowsNoSubdirectories) {
     ::chmod(QFile::encodeName(base.filePath("locked")).constData(), 0311);
 
     // Root reads every directory; list it as an ordinary user.
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::getuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-            ::_exit(100);
-        }
+    const int code = test::runUnprivileged([&] {
         DirListModel model;
         const bool entered = model.setPath(base.filePath("locked"));
         const bool right = entered && model.path() == base.filePath("locked");
-        ::_exit(right ? int(subdirectoryRows(model).size()) : 101);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "subdirectories listed, or 101: path not taken";
+        return right ? int(subdirectoryRows(model).size()) : 101;
+    });
+    EXPECT_EQ(code, 0) << "subdirectories listed, or 101: path not taken";
     ::chmod(QFile::encodeName(base.filePath("locked")).constData(), 0755);
 }
 

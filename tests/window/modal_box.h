@@ -1,7 +1,8 @@
 #pragma once
 
 // Test-only: while it lives, answers the next modal message box with its first button
-// and remembers what the box showed.
+// and remembers what the box showed. A box that no answerer waits for is an unexpected
+// one (see window_test_main.cpp).
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,10 +14,21 @@ namespace pelomart::test {
 class BoxAnswerer {
 public:
     BoxAnswerer() {
+        ++s_waiting;
         m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { answer(); });
         m_timer.start();
     }
+    ~BoxAnswerer() {
+        if (!shown) {
+            --s_waiting;
+        }
+    }
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+    // How many answerers still wait for a box.
+    static int waiting() { return s_waiting; }
 
     bool shown = false;
     QString title;
@@ -35,6 +47,7 @@ private:
         }
         m_timer.stop();
         shown = true;
+        --s_waiting;
         title = box->windowTitle();
         text = box->text();
         icon = box->icon();
@@ -43,6 +56,7 @@ private:
     }
 
     QTimer m_timer;
+    static inline int s_waiting = 0;
 };
 
 } // namespace pelomart::test

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace pelomart {
+
+// The system calls the change-file writer makes, each the plain POSIX call. Every
+// call passes through here so that a test can fail, shorten or record any of them.
+class SystemCalls {
+public:
+    virtual ~SystemCalls() = default;
+
+    virtual int lstat(const char* path, struct stat* status) { return ::lstat(path, status); }
+    virtual ssize_t readlink(const char* path, char* buffer, size_t size) {
+        return ::readlink(path, buffer, size);
+    }
+    virtual int faccessat(int dirFd, const char* path, int mode, int flags) {
+        return ::faccessat(dirFd, path, mode, flags);
+    }
+    virtual int open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+    virtual int fchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
+    virtual int fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+    virtual ssize_t write(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
+    // Returns 0 or the error number itself, as posix_fallocate does; errno is untouched.
+    virtual int posix_fallocate(int fd, off_t offset, off_t length) {
+        return ::posix_fallocate(fd, offset, length);
+    }
+    virtual int ftruncate(int fd, off_t length) { return ::ftruncate(fd, length); }
+    virtual int fsync(int fd) { return ::fsync(fd); }
+    virtual int close(int fd) { return ::close(fd); }
+    virtual int rename(const char* from, const char* to) { return ::rename(from, to); }
+    virtual int unlink(const char* path) { return ::unlink(path); }
+};
+
+} // namespace pelomart
