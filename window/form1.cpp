@@ -1,11 +1,13 @@
 #include "form1.h"
 
+#include "behaviour_list.h"
 #include "dir_list.h"
 #include "field_behaviours.h"
 #include "make_file.h"
 #include "run_time_error.h"
 #include "script_box.h"
 #include "start_texts.h"
+#include "type_slider.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -171,7 +173,7 @@ void Form1::createControls(const QString& startDirectory) {
     m_makeFile->setGeometry(Place{6000, 720, 2655, 255}.rect());
     tabOrder[3] = m_makeFile;
 
-    m_slider = new QSlider(Qt::Horizontal, this);
+    m_slider = new TypeSlider(this);
     m_slider->setObjectName(QStringLiteral("Slider1"));
     m_slider->setGeometry(Place{120, 720, 2175, 255}.rect());
     m_slider->setRange(0, 31);
@@ -182,7 +184,7 @@ void Form1::createControls(const QString& startDirectory) {
     m_slider->setFocusPolicy(Qt::StrongFocus);
     tabOrder[20] = m_slider;
 
-    m_behavior = new QComboBox(this);
+    m_behavior = new BehaviourList(this);
     m_behavior->setObjectName(QStringLiteral("behavior"));
     m_behavior->setGeometry(Place{3840, 720, 2055, 315}.rect());
     for (const Behaviour& behaviour : kBehaviours) {
