@@ -1,6 +1,5 @@
 #include "form1.h"
 
-#include <QLineEdit>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
