@@ -95,24 +95,26 @@ QByteArray codePageForLocaleName(const QString& localeName) {
     const bool latin = modifier == u"latin";
     const bool cyrillic = modifier == u"cyrillic";
 
-    if (isOneOf(language, {"cs", "sk", "pl", "hu", "sl", "hr", "ro", "sq"}) ||
+    // Turkmen's Latin letters (ň, ş, ý, ž) are all in the Central European page.
+    if (isOneOf(language, {"cs", "sk", "pl", "hu", "sl", "hr", "ro", "sq", "tk"}) ||
         (language == u"bs" && !cyrillic) || (language == u"sr" && latin)) {
         return "windows-1250";
     }
-    if (isOneOf(language, {"ru", "uk", "be", "bg", "mk", "sr"}) ||
-        (isOneOf(language, {"bs", "az"}) && cyrillic)) {
+    if (isOneOf(language, {"ru", "uk", "be", "bg", "mk", "sr", "kk", "ky", "tt", "mn", "tg"}) ||
+        (isOneOf(language, {"bs", "az", "uz"}) && cyrillic)) {
         return "windows-1251";
     }
     if (language == u"el") {
         return "windows-1253";
     }
-    if (isOneOf(language, {"tr", "az"})) {
+    // Uzbek without a modifier is Uzbek in Latin letters.
+    if (isOneOf(language, {"tr", "az", "uz"})) {
         return "windows-1254";
     }
     if (isOneOf(language, {"he", "iw"})) {
         return "windows-1255";
     }
-    if (isOneOf(language, {"ar", "fa", "ur"})) {
+    if (isOneOf(language, {"ar", "fa", "ur", "ug"})) {
         return "windows-1256";
     }
     if (isOneOf(language, {"et", "lv", "lt"})) {

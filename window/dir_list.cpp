@@ -42,7 +42,9 @@ QStringList subdirectoryNames(const QString& path) {
 // milliseconds and over a megabyte at start-up.
 QIcon folderIcon(bool open) {
     QIcon icon;
-    for (int size : {16, 32}) { // 32 for a high-density screen
+    // 32 and 128 for high-density screens: an image is only ever scaled down, so the
+    // folders stay sharp at any ratio up to 8.
+    for (int size : {16, 32, 128}) {
         const QString file =
             QStringLiteral(":/qt-project.org/styles/commonstyle/images/dir%1-%2.png")
                 .arg(QLatin1String(open ? "open" : "closed"))

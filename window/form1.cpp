@@ -1,10 +1,12 @@
 #include "form1.h"
 
+#include "behaviour_list.h"
 #include "dir_list.h"
 #include "field_behaviours.h"
 #include "make_file.h"
 #include "run_time_error.h"
 #include "script_box.h"
+#include "type_slider.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -83,7 +85,7 @@ QWidget* Form1::createControl(const ControlInfo& info, const QString& startDirec
         return script;
     }
     case ControlKind::DropDownList: {
-        auto* list = new QComboBox(this);
+        auto* list = new BehaviourList(this);
         for (const Behaviour& behaviour : kBehaviours) {
             list->addItem(QString::fromLatin1(behaviour.name));
         }
@@ -93,7 +95,7 @@ QWidget* Form1::createControl(const ControlInfo& info, const QString& startDirec
         return list;
     }
     case ControlKind::Slider: {
-        auto* slider = new QSlider(Qt::Horizontal, this);
+        auto* slider = new TypeSlider(this);
         slider->setRange(0, kHighestType);
         slider->setSingleStep(1);
         slider->setPageStep(5);

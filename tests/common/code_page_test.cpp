@@ -19,16 +19,17 @@ TEST(CodePageForLocaleName, FollowsTheLanguage) {
     const std::vector<Case> cases{
         {"Central European",
          {"cs_CZ.UTF-8", "sk_SK", "pl_PL", "hu_HU", "sl_SI", "hr_HR", "ro_RO", "sq_AL", "bs_BA",
-          "sr_RS@latin", "sr_RS.UTF-8@latin"},
+          "sr_RS@latin", "sr_RS.UTF-8@latin", "tk_TM.UTF-8"},
          "windows-1250"},
         {"Cyrillic",
          {"ru_RU.UTF-8", "ru", "uk_UA", "be_BY", "bg_BG", "mk_MK", "sr_RS", "bs_BA@cyrillic",
-          "az_AZ@cyrillic"},
+          "az_AZ@cyrillic", "kk_KZ.UTF-8", "ky_KG", "tt_RU", "mn_MN", "tg_TJ", "uz@cyrillic",
+          "uz_UZ@cyrillic", "uz_UZ.UTF-8@cyrillic"},
          "windows-1251"},
         {"Greek", {"el_GR.UTF-8"}, "windows-1253"},
-        {"Turkish", {"tr_TR.UTF-8", "az_AZ"}, "windows-1254"},
+        {"Turkish", {"tr_TR.UTF-8", "az_AZ", "uz", "uz_UZ.UTF-8", "uz@latin"}, "windows-1254"},
         {"Hebrew", {"he_IL.UTF-8", "iw_IL"}, "windows-1255"},
-        {"Arabic", {"ar_EG.UTF-8", "fa_IR", "ur_PK"}, "windows-1256"},
+        {"Arabic", {"ar_EG.UTF-8", "fa_IR", "ur_PK", "ug_CN"}, "windows-1256"},
         {"Baltic", {"et_EE.UTF-8", "lv_LV", "lt_LT"}, "windows-1257"},
         {"Vietnamese", {"vi_VN.UTF-8"}, "windows-1258"},
         {"Thai", {"th_TH.UTF-8"}, "windows-874"},
@@ -81,7 +82,7 @@ TEST(SystemCodePage, TakesTheFirstNonEmptyVariable) {
 TEST(ToCodePage, OneBytePerCharacter) {
     struct Case {
         const char* what;
-        const char* codePage;
+        QByteArray codePage;
         const char* text; // UTF-8
         QByteArray expected;
     };
@@ -89,6 +90,8 @@ TEST(ToCodePage, OneBytePerCharacter) {
         {"Czech", "windows-1250", "Žluťoučký kůň",
          "\x8E\x6C\x75\x9D\x6F\x75\xE8\x6B\xFD\x20\x6B\xF9\xF2"},
         {"Russian", "windows-1251", "Привет", "\xCF\xF0\xE8\xE2\xE5\xF2"},
+        {"Kazakh name under kk_KZ", codePageForLocaleName(QStringLiteral("kk_KZ.UTF-8")), "Айгерим",
+         "\xC0\xE9\xE3\xE5\xF0\xE8\xEC"},
         {"euro sign", "windows-1252", "€", "\x80"},
         {"Greek", "windows-1253", "Ωμέγα", "\xD9\xEC\xDD\xE3\xE1"},
         {"Turkish", "windows-1254", "ğış", "\xF0\xFD\xFE"},
@@ -105,7 +108,7 @@ TEST(ToCodePage, OneBytePerCharacter) {
         {"unknown code page keeps ASCII", "no-such-page", "aé", "a?"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.what) + " in " + c.codePage);
+        SCOPED_TRACE(std::string(c.what) + " in " + c.codePage.toStdString());
         EXPECT_EQ(toCodePage(QString::fromUtf8(c.text), c.codePage).toHex(' '),
                   c.expected.toHex(' '));
         // A text the code page holds whole comes back unchanged.

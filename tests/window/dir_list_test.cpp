@@ -3,6 +3,7 @@
 #include "child_process.h"
 
 #include <QDir>
+#include <QIcon>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -47,6 +48,24 @@ TEST(DirListModel, AncestorsThenSubdirectoriesSortedByName) {
     }
     EXPECT_EQ(model.pathAt(model.currentRow()), dir.path());
     EXPECT_EQ(model.pathAt(model.currentRow() - 1), QFileInfo(dir.path()).path());
+}
+
+TEST(DirListModel, FolderImagesAreNeverScaledUp) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("closed"));
+    DirListModel model;
+    model.setPath(dir.path());
+    const struct {
+        const char* what;
+        qreal ratio;
+    } screens[] = {{"ordinary", 1}, {"double density", 2}, {"250 %", 2.5}, {"triple density", 3}};
+    for (const auto& screen : screens) {
+        const QSize wanted = QSize(16, 16) * screen.ratio;
+        for (int row : {model.currentRow(), model.currentRow() + 1}) {
+            const QIcon icon = model.data(model.index(row), Qt::DecorationRole).value<QIcon>();
+            EXPECT_EQ(icon.actualSize(wanted), wanted) << screen.what << ", row " << row;
+        }
+    }
 }
 
 TEST(DirListModel, VanishedDirectoryLeavesThePathWhereItWas) {
