@@ -65,6 +65,10 @@ QTemporaryDir& workDirectory() {
     return directory;
 }
 
+std::size_t recordLength(const HumanRecord& human) {
+    return 175 + human.name.size() + human.model.size() + human.script.size();
+}
+
 template <std::size_t N>
 bool sameBits(const std::array<float, N>& a, const std::array<float, N>& b) {
     return std::memcmp(a.data(), b.data(), sizeof a) == 0;
@@ -76,6 +80,8 @@ void checkFile(const std::string& file, const HumanRecord& human) {
     const DecodedHumanRecord decoded = decodeHumanRecord(file);
     FUZZ_REQUIRE(decoded.record, "file of %zu bytes refused: %s", file.size(),
                  decoded.error.c_str());
+    FUZZ_REQUIRE(file.size() == recordLength(human) + 2, "file of %zu bytes for %zu", file.size(),
+                 recordLength(human) + 2);
     const HumanRecord& r = *decoded.record;
     FUZZ_REQUIRE(sameBits(r.position, human.position), "position");
     FUZZ_REQUIRE(sameBits(r.scale, human.scale), "scale");
@@ -86,10 +92,6 @@ void checkFile(const std::string& file, const HumanRecord& human) {
     FUZZ_REQUIRE(r.typeParameter == human.typeParameter, "type parameter %d", r.typeParameter);
     FUZZ_REQUIRE(sameBits(r.parameters, human.parameters), "parameters");
     FUZZ_REQUIRE(r.script == human.script, "script of %zu bytes", r.script.size());
-}
-
-std::size_t recordLength(const HumanRecord& human) {
-    return 175 + human.name.size() + human.model.size() + human.script.size();
 }
 
 // What the command must produce: the values it reads in its order, and the first
