@@ -45,8 +45,9 @@ struct ControlInfo {
     Twips place;
     int tab;
     bool centred;
-    const char* accessibleName;        // only for the controls that take input
-    const char* accessibleDescription; //
+    // For the controls that take input; a box named by its label takes the label's caption.
+    const char* accessibleName;
+    const char* accessibleDescription;
     std::optional<Control> labels = {}; // the one box a label names
 };
 
@@ -76,8 +77,8 @@ inline constexpr std::array kControls{
     ControlInfo{Control::xrotsing,   "xrotsing",   ControlKind::TextBox, "0,68114573",  {7920, 3960, 735, kBoxHeight}, 14, true, "rotation x", "Orientation, x component"},
     ControlInfo{Control::yrotsing,   "yrotsing",   ControlKind::TextBox, "0",           {7920, 4440, 735, kBoxHeight}, 15, true, "rotation y", "Orientation, y component"},
     ControlInfo{Control::zrotsing,   "zrotsing",   ControlKind::TextBox, "-0,73214793", {7920, 4920, 735, kBoxHeight}, 16, true, "rotation z", "Orientation, z component"},
-    ControlInfo{Control::namn,       "namn",       ControlKind::TextBox, "Zozed's_Driver",          {120, 360, 2775, kBoxHeight}, 1, true, "internal name", "The human's name inside the mission"},
-    ControlInfo{Control::model,      "model",      ControlKind::TextBox, "ZozedTAXIdriverHIGH.i3d", {3000, 360, 2895, kBoxHeight}, 2, true, "3D model name", "File name of the human's 3D model"},
+    ControlInfo{Control::namn,       "namn",       ControlKind::TextBox, "Zozed's_Driver",          {120, 360, 2775, kBoxHeight}, 1, true, nullptr, "The human's name inside the mission"},
+    ControlInfo{Control::model,      "model",      ControlKind::TextBox, "ZozedTAXIdriverHIGH.i3d", {3000, 360, 2895, kBoxHeight}, 2, true, nullptr, "File name of the human's 3D model"},
     ControlInfo{Control::behavior,   "behavior",   ControlKind::DropDownList, "",       {3840, 720, 2055, 315}, 22, false, "behaviour", "How the human reacts; nothing chosen means No Reaction"},
     ControlInfo{Control::paramlong1, "paramlong1", ControlKind::TextBox, "15",          {2400, 720, 495, kBoxHeight}, 19, true, "type parameter", "The human's type; the label beside it reads man or woman"},
     // The parameters start with the values that make file always writes for them.
@@ -100,7 +101,7 @@ inline constexpr std::array kControls{
     ControlInfo{Control::script,     "script",     ControlKind::ScriptBox,
                 "dim_act 5\r\ndim_flt 5\r\ndim_frm 5\r\nfindactor 0,\"\"\r\nfindactor 1,\"Zozed\"\r\n",
                                                                                         {120, 1080, 5775, 7005}, 0, false, "script", "The human's start-up script"},
-    ControlInfo{Control::filenavn,   "filenavn",   ControlKind::TextBox, "clovek.chg",  {6000, 360, 2655, kBoxHeight}, 43, true, "file name", "Name of the change file made in the chosen directory"},
+    ControlInfo{Control::filenavn,   "filenavn",   ControlKind::TextBox, "clovek.chg",  {6000, 360, 2655, kBoxHeight}, 43, true, nullptr, "Name of the change file made in the chosen directory"},
 
     ControlInfo{Control::Slider1,    "Slider1",    ControlKind::Slider, "",             {120, 720, 2175, 255}, 20, false, "type parameter slider", "Sets the type parameter"},
     ControlInfo{Control::Command4,   "Command4",   ControlKind::Button, "make file",    {6000, 720, 2655, 255}, 3, false, nullptr, nullptr},

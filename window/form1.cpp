@@ -126,6 +126,8 @@ void Form1::createControls(const QString& startDirectory) {
         control->setGeometry(pixels(info.place));
         if (info.accessibleName) {
             control->setAccessibleName(QLatin1String(info.accessibleName));
+        }
+        if (info.accessibleDescription) {
             control->setAccessibleDescription(QLatin1String(info.accessibleDescription));
         }
         if (takesFocus(info.kind)) {
@@ -135,7 +137,9 @@ void Form1::createControls(const QString& startDirectory) {
     }
     for (const ControlInfo& info : kControls) {
         if (info.labels) {
-            widget<QLabel>(info.id)->setBuddy(widget<QWidget>(*info.labels));
+            QWidget* box = widget<QWidget>(*info.labels);
+            widget<QLabel>(info.id)->setBuddy(box);
+            box->setAccessibleName(QLatin1String(info.text));
         }
     }
 
