@@ -45,6 +45,11 @@ QString behaviourNames() {
     return names.join(QStringLiteral(", "));
 }
 
+// A text of the record as the window would show it.
+QString asText(const std::string& bytes, const QByteArray& codePage) {
+    return fromCodePage(QByteArrayView(bytes.data(), qsizetype(bytes.size())), codePage);
+}
+
 QString floats(const float* values, std::size_t count) {
     QStringList texts;
     for (std::size_t i = 0; i < count; ++i) {
@@ -97,9 +102,7 @@ std::optional<int> parseCommand(QCommandLineParser& parser, const QStringList& a
 
 void showText(const HumanRecord& h, const QString& path, const QByteArray& codePage,
               QTextStream& out) {
-    auto text = [&](const std::string& bytes) {
-        return fromCodePage(QByteArrayView(bytes.data(), qsizetype(bytes.size())), codePage);
-    };
+    auto text = [&](const std::string& bytes) { return asText(bytes, codePage); };
     out << path << ":\n";
     out << "  position        " << floats(h.position.data(), 3) << '\n';
     out << "  scale           " << floats(h.scale.data(), 3) << '\n';
@@ -410,9 +413,7 @@ QString floatText(float value) {
 
 QJsonObject fieldTexts(const HumanRecord& human, const QString& fileName,
                        const QByteArray& codePage) {
-    auto text = [&](const std::string& bytes) {
-        return fromCodePage(QByteArrayView(bytes.data(), qsizetype(bytes.size())), codePage);
-    };
+    auto text = [&](const std::string& bytes) { return asText(bytes, codePage); };
     QJsonObject object;
     auto put = [&](Control control, const QString& value) {
         object.insert(controlName(control), value);

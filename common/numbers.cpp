@@ -5,13 +5,10 @@
 
 #include <QStringList>
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
 #include <string>
-#include <system_error>
-#include <utility>
 #include <vector>
 
 namespace pelomart {
