@@ -1,6 +1,7 @@
 #include "change_file_writer.h"
 
 #include "run_time_error.h"
+#include "shown_text.h"
 #include "system_calls.h"
 
 #include <QFile>
@@ -301,17 +302,17 @@ void Writer::rewriteInPlace() {
 
 } // namespace
 
-void writeChangeFile(const QString& path, const QByteArray& bytes, SystemCalls& calls) {
-    const QByteArray encoded = QFile::encodeName(path);
-    checkName(encoded, path);
-    Writer writer(calls, path, bytes);
-    writer.resolve(encoded);
+void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCalls& calls) {
+    const QString shown = shownPath(path);
+    checkName(path, shown);
+    Writer writer(calls, shown, bytes);
+    writer.resolve(path);
     writer.refuseWhatAnOpenWouldRefuse();
     if (!writer.replaceByRename())
         writer.rewriteInPlace();
 }
 
-void writeChangeFile(const QString& path, const QByteArray& bytes) {
+void writeChangeFile(const QByteArray& path, const QByteArray& bytes) {
     SystemCalls posix;
     writeChangeFile(path, bytes, posix);
 }

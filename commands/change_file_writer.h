@@ -7,7 +7,7 @@ namespace pelomart {
 
 class SystemCalls;
 
-// Creates or replaces the file at `path` so that it holds exactly `bytes`.
+// Creates or replaces the file at `path` (the system's bytes for it) so that it holds exactly `bytes`.
 // The bytes go to a temporary file beside the target, reach the disk, and only then
 // take the target's place: on any failure an existing file stays as it was and no
 // temporary file is left. An existing file keeps its permissions; a symbolic link is
@@ -16,8 +16,8 @@ class SystemCalls;
 // Throws RunTimeError: PathNotFound, PermissionDenied, PathFileAccess (the name is a
 // directory, or the file cannot be replaced), BadFileName (empty or over-long name),
 // DiskFull (no space, quota, file-size limit), DeviceIO (anything else).
-void writeChangeFile(const QString& path, const QByteArray& bytes);
+void writeChangeFile(const QByteArray& path, const QByteArray& bytes);
 // The same, with every system call made through `calls`.
-void writeChangeFile(const QString& path, const QByteArray& bytes, SystemCalls& calls);
+void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCalls& calls);
 
 } // namespace pelomart

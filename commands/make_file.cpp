@@ -6,6 +6,7 @@
 #include "numbers.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace pelomart {
 namespace {
@@ -59,8 +60,8 @@ void Command4_Click(EditorFields& fields, const QLocale& locale) {
 
     const std::string record = composeHumanRecord(human);
 
-    const QString path =
-        fields.directoryPath() + QDir::separator() + fields.text(Control::filenavn);
+    const QByteArray path =
+        QFile::encodeName(fields.directoryPath() + QDir::separator() + fields.text(Control::filenavn));
     QByteArray file = QByteArray::fromStdString(record);
     file.append(kLineEnd);
     writeChangeFile(path, file);

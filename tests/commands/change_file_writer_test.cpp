@@ -51,7 +51,7 @@ const QByteArray oldBytes(50, 'o');
 
 int writeCode(const QString& path, const QByteArray& bytes, SystemCalls& calls) {
     try {
-        writeChangeFile(path, bytes, calls);
+        writeChangeFile(QFile::encodeName(path), bytes, calls);
         return 0;
     } catch (const RunTimeError& error) {
         return error.code();

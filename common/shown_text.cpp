@@ -1,0 +1,98 @@
+#include "shown_text.h"
+
+#include <QFile>
+
+namespace pelomart {
+namespace {
+
+void appendByte(QString& out, unsigned byte) {
+    out += QStringLiteral("\\x") + QString::number(byte, 16).toUpper().rightJustified(2, u'0');
+}
+
+bool isControl(char32_t c, bool keepLineBreaks) {
+    if (keepLineBreaks && (c == '\r' || c == '\n')) {
+        return false;
+    }
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+// The length of the valid UTF-8 sequence at the start of `bytes` and its code point, or 0.
+// Overlong forms, surrogates and values above U+10FFFF are not valid.
+int utf8Sequence(QByteArrayView bytes, char32_t& codePoint) {
+    const auto byte = [&](qsizetype i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned lead = byte(0);
+    int length;
+    char32_t least;
+    if (lead < 0x80) {
+        codePoint = lead;
+        return 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2, least = 0x80, codePoint = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, least = 0x800, codePoint = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, least = 0x10000, codePoint = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (bytes.size() < length) {
+        return 0;
+    }
+    for (int i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) {
+            return 0;
+        }
+        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
+    }
+    if (codePoint < least || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        return 0;
+    }
+    return length;
+}
+
+} // namespace
+
+std::optional<QByteArray> encodedFileName(const QString& name) {
+    QByteArray bytes = QFile::encodeName(name);
+    if (QFile::decodeName(bytes) != name) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+QString shownPath(QByteArrayView path) {
+    QString out;
+    out.reserve(path.size());
+    while (!path.isEmpty()) {
+        char32_t codePoint = 0;
+        const int length = utf8Sequence(path, codePoint);
+        if (length == 0) {
+            appendByte(out, static_cast<unsigned char>(path[0]));
+            path = path.sliced(1);
+            continue;
+        }
+        if (isControl(codePoint, false)) {
+            appendByte(out, codePoint);
+        } else {
+            out += QString::fromUcs4(&codePoint, 1);
+        }
+        path = path.sliced(length);
+    }
+    return out;
+}
+
+QString shownText(QStringView text, bool keepLineBreaks) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (isControl(c.unicode(), keepLineBreaks)) {
+            appendByte(out, c.unicode());
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace pelomart

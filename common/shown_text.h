@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+// Names and texts as the system holds them and as a person is shown them. Paths stay the
+// bytes the system gave: a folder unpacked from an archive made elsewhere may be named in
+// another encoding, and a path rebuilt from a decoded name would name some other file.
+namespace pelomart {
+
+// The bytes that name `name` on this system (UTF-8), or nothing when the name has a
+// character those bytes cannot give back exactly, such as a lone surrogate: two such names
+// would otherwise both become U+FFFD and name the same file.
+std::optional<QByteArray> encodedFileName(const QString& name);
+
+// A path's bytes for a person to read: UTF-8 decoded, each byte that is not part of a
+// valid sequence shown as "\xNN", and controls as shownText gives them.
+QString shownPath(QByteArrayView path);
+
+// The text with every C0 and C1 control character (and DEL) as "\xNN", so that a name
+// cannot move a terminal's cursor, clear its screen or set its title. With
+// `keepLineBreaks`, CR and LF stay as they are.
+QString shownText(QStringView text, bool keepLineBreaks = false);
+
+} // namespace pelomart
