@@ -22,7 +22,7 @@ const QByteArray& expectedBytes() {
     static const QByteArray bytes = [] {
         QTemporaryDir dir;
         pelomart::MemoryForm fields;
-        fields.setDirectoryPath(dir.path());
+        fields.setDirectoryPath(QFile::encodeName(dir.path()));
         pelomart::Command4_Click(fields, QLocale(QStringLiteral("de_DE")));
         return fileBytes(dir.filePath(kFileName));
     }();
@@ -38,7 +38,7 @@ void checkWritten(benchmark::State& state, const QString& path) {
 void BM_MakeFile_Command(benchmark::State& state) {
     QTemporaryDir dir;
     pelomart::MemoryForm fields;
-    fields.setDirectoryPath(dir.path());
+    fields.setDirectoryPath(QFile::encodeName(dir.path()));
     const QLocale german(QStringLiteral("de_DE"));
     for (auto _ : state) {
         pelomart::Command4_Click(fields, german);

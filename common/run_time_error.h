@@ -54,10 +54,22 @@ public:
     // what() gives the standard description.
     int code() const { return static_cast<int>(m_number); }
     const std::string& detail() const { return m_detail; }
+    void setDetail(std::string detail) { m_detail = std::move(detail); }
+
+    // The box whose text failed, by control name, and that text (UTF-8); empty when the
+    // failure is not one box's text.
+    const std::string& control() const { return m_control; }
+    const std::string& controlText() const { return m_controlText; }
+    void setControl(std::string control, std::string text) {
+        m_control = std::move(control);
+        m_controlText = std::move(text);
+    }
 
 private:
     ErrorNumber m_number;
     std::string m_detail;
+    std::string m_control;
+    std::string m_controlText;
 };
 
 } // namespace pelomart

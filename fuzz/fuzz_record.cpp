@@ -10,7 +10,7 @@
 
 #include "code_page.h"
 #include "fuzz_support.h"
-#include "human_record.h"
+#include "human_record_composer.h"
 #include "human_record_reader.h"
 #include "make_file.h"
 #include "memory_form.h"
@@ -109,11 +109,13 @@ Expected expect(const EditorFields& fields, const QLocale& locale, const QByteAr
         auto bytes = [&](Control control) {
             return toCodePage(fields.text(control), codePage).toStdString();
         };
-        h.position = {single(Control::x), single(Control::y), single(Control::z)};
-        h.rotation = {single(Control::xrotsing), single(Control::yrotsing),
-                      single(Control::zrotsing)};
-        h.scale = {single(Control::xscalesing), single(Control::yscalesing),
-                   single(Control::zscalesing)};
+        auto singles = [&](std::span<const ControlInfo, 3> boxes) {
+            return std::array<float, 3>{single(boxes[0].id), single(boxes[1].id),
+                                        single(boxes[2].id)};
+        };
+        h.position = singles(kPositionFields);
+        h.rotation = singles(kRotationFields);
+        h.scale = singles(kScaleFields);
         h.name = bytes(Control::namn);
         h.model = bytes(Control::model);
         h.behaviour = behaviourCode(fields.text(Control::behavior));
@@ -157,9 +159,9 @@ void runCommand(const std::uint8_t* data, std::size_t size) {
     qputenv("LC_ALL", userLocale);
     const QByteArray codePage = codePageForLocaleName(QString::fromLatin1(userLocale));
 
-    MemoryForm fields;
+    MemoryForm fields(locale);
     const QString directory = workDirectory().path();
-    fields.setDirectoryPath(directory);
+    fields.setDirectoryPath(QFile::encodeName(directory));
     std::size_t field = 0;
     std::size_t start = 3;
     for (std::size_t i = 3; i <= size && field < std::size(kFieldOrder); ++i) {

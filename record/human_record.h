@@ -1,7 +1,5 @@
 #pragma once
 
-#include "emulate1.h"
-
 #include <array>
 #include <cstdint>
 #include <string>
@@ -24,10 +22,6 @@ struct HumanRecord {
 
 // The largest record the 16-bit length field can describe.
 constexpr int kMaxRecordLength = 32767;
-
-// The record's bytes with both length fields filled in. Throws RunTimeError
-// (Overflow) when the record would be longer than kMaxRecordLength.
-std::string composeHumanRecord(const HumanRecord& human);
 
 // What closes a change file after its one record.
 inline constexpr char kLineEnd[] = "\r\n";

@@ -4,12 +4,14 @@
 #include "dir_list.h"
 #include "field_behaviours.h"
 #include "make_file.h"
+#include "behaviour_codes.h"
 #include "run_time_error.h"
 #include "script_box.h"
 #include "type_slider.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFile>
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QLabel>
@@ -244,8 +246,8 @@ void Form1::setText(Control control, const QString& text) {
     }
 }
 
-QString Form1::directoryPath() const {
-    return widget<DirList>(Control::Dir1)->path();
+QByteArray Form1::directoryPath() const {
+    return QFile::encodeName(widget<DirList>(Control::Dir1)->path());
 }
 
 void Form1::setCaption(Control label, const QString& caption) {

@@ -16,7 +16,7 @@ public:
 
     QString text(Control control) const override;
     void setText(Control control, const QString& text) override;
-    QString directoryPath() const override;
+    QByteArray directoryPath() const override;
     void setCaption(Control label, const QString& caption) override;
     int sliderValue() const override;
     void setSliderValue(int value) override;

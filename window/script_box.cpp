@@ -1,5 +1,7 @@
 #include "script_box.h"
 
+#include "script_text.h"
+
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextBlock>
@@ -9,11 +11,8 @@ namespace {
 
 // Every line break becomes a new paragraph of the document; a line separator
 // (U+2028) would otherwise stay inside a paragraph and escape the count.
-QString withPlainLineBreaks(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return text;
+QString withPlainLineBreaks(const QString& text) {
+    return scriptWithCrLf(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 } // namespace

@@ -24,7 +24,7 @@ class MakeFile : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
-        m_fields.setDirectoryPath(m_dir.path());
+        m_fields.setDirectoryPath(QFile::encodeName(m_dir.path()));
     }
 
     QString target() const { return m_dir.filePath(QStringLiteral("clovek.chg")); }
@@ -146,7 +146,7 @@ TEST_F(MakeFile, FailuresStopAtTheirStep) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         MemoryForm fields;
-        fields.setDirectoryPath(m_dir.path());
+        fields.setDirectoryPath(QFile::encodeName(m_dir.path()));
         fields.setText(Control::paramsing3, "typed");
         try {
             fields.setText(row.control, row.text);
@@ -182,14 +182,14 @@ TEST_F(MakeFile, FileLandsInTheDirectoryUnderTheTypedName) {
     EXPECT_TRUE(QFile::exists(m_dir.filePath("human one.chg")));
 
     // A directory path that ends in a separator still gets one before the name.
-    m_fields.setDirectoryPath(m_dir.path() + "/");
+    m_fields.setDirectoryPath(QFile::encodeName(m_dir.path() + "/"));
     m_fields.setText(Control::filenavn, "second.chg");
     ASSERT_EQ(run(kGerman), std::nullopt);
     EXPECT_TRUE(QFile::exists(m_dir.filePath("second.chg")));
 }
 
 TEST_F(MakeFile, MissingDirectoryIsPathNotFoundAfterParametersReset) {
-    m_fields.setDirectoryPath(m_dir.filePath("gone"));
+    m_fields.setDirectoryPath(QFile::encodeName(m_dir.filePath("gone")));
     m_fields.setText(Control::paramsing3, "typed");
     EXPECT_EQ(run(kGerman), 76);
     EXPECT_EQ(m_fields.text(Control::paramsing3), "150");

@@ -1,4 +1,4 @@
-#include "human_record.h"
+#include "human_record_composer.h"
 
 #include "human_record_reader.h"
 #include "run_time_error.h"

@@ -32,6 +32,7 @@ int enter(Form1& form, const QString& text) {
 // write the field back.
 TEST(TypeParameterInTheWindow, FieldSliderAndLabelFollowTheText) {
     struct Row {
+        const char* locale;
         const char* typed;
         const char* field;
         int slider;
@@ -39,19 +40,22 @@ TEST(TypeParameterInTheWindow, FieldSliderAndLabelFollowTheText) {
         int error;
     };
     const Row rows[] = {
-        {"45", "31", 31, "woman", 0},
-        {"28.4", "28.4", 28, "woman", 0},
-        {"abc", "abc", 0, "man", 0},
-        {"-1e20", "-1e20", 0, "man", 6},
+        {"C", "45", "31", 31, "woman", 0},
+        {"de_DE", "28,6", "28,6", 29, "woman", 0},
+        {"C", "abc", "abc", 0, "man", 0},
+        {"C", "-1e20", "-1e20", 0, "man", 6},
     };
     Form1 form(QDir::tempPath());
+    const QLocale saved;
     for (const Row& row : rows) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(row.locale)));
         EXPECT_EQ(enter(form, QString::fromLatin1(row.typed)), row.error) << row.typed;
         EXPECT_EQ(form.text(Control::paramlong1), QString::fromLatin1(row.field)) << row.typed;
         EXPECT_EQ(form.findChild<QSlider*>("Slider1")->value(), row.slider) << row.typed;
         EXPECT_EQ(form.findChild<QLabel*>("sex")->text(), QString::fromLatin1(row.sex))
             << row.typed;
     }
+    QLocale::setDefault(saved);
 }
 
 class Behaviours : public ::testing::Test {

@@ -2,12 +2,13 @@
 
 #include "field_behaviours.h"
 
-#include <QDir>
 #include <algorithm>
+#include <filesystem>
 
 namespace pelomart {
 
-MemoryForm::MemoryForm() : m_directory(QDir::currentPath()) {
+MemoryForm::MemoryForm(const QLocale& locale)
+    : m_locale(locale), m_directory(QByteArray::fromStdString(std::filesystem::current_path().native())) {
     for (const ControlInfo& info : kControls) {
         m_texts[std::size_t(info.id)] = QString::fromLatin1(info.text);
     }
@@ -24,7 +25,7 @@ void MemoryForm::setText(Control control, const QString& text) {
     }
     held = text;
     if (control == Control::paramlong1) {
-        paramlong1_Change(*this);
+        paramlong1_Change(*this, m_locale);
     } else if (control == Control::script) {
         script_Change(*this);
     }

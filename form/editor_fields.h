@@ -2,6 +2,7 @@
 
 #include "controls.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace pelomart {
@@ -17,8 +18,9 @@ public:
     // Setting a text box's text raises its change notification before it returns, so a
     // field with a behaviour (paramlong1, script) reacts as it does to typing.
     virtual void setText(Control control, const QString& text) = 0;
-    // The current path of the directory list Dir1.
-    virtual QString directoryPath() const = 0;
+    // The current path of the directory list Dir1, as the system's bytes: a folder's name
+    // need not be valid UTF-8.
+    virtual QByteArray directoryPath() const = 0;
 };
 
 } // namespace pelomart

@@ -1,5 +1,6 @@
-#include "human_record.h"
+#include "human_record_composer.h"
 
+#include "emulate1.h"
 #include "human_record_layout.h"
 #include "run_time_error.h"
 

@@ -134,6 +134,14 @@ constexpr const ControlInfo& controlInfo(Control control) {
 inline constexpr std::span<const ControlInfo> kEditorFields{kControls.data(),
                                                             std::size_t(Control::filenavn) + 1};
 
+// Position, scale and rotation, each x, y, z.
+inline constexpr std::span<const ControlInfo, 3> kPositionFields{
+    kControls.data() + std::size_t(Control::x), 3};
+inline constexpr std::span<const ControlInfo, 3> kScaleFields{
+    kControls.data() + std::size_t(Control::xscalesing), 3};
+inline constexpr std::span<const ControlInfo, 3> kRotationFields{
+    kControls.data() + std::size_t(Control::xrotsing), 3};
+
 // Parameters 2 to 17, in order.
 inline constexpr std::span<const ControlInfo> kParameterFields{
     kControls.data() + std::size_t(Control::paramsing2), 16};

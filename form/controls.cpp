@@ -12,6 +12,9 @@ constexpr bool rowsFollowTheEnumeration() {
     return true;
 }
 static_assert(rowsFollowTheEnumeration(), "kControls must list the controls in Control's order");
+static_assert(kPositionFields.back().id == Control::z);
+static_assert(kScaleFields.back().id == Control::zscalesing);
+static_assert(kRotationFields.back().id == Control::zrotsing);
 static_assert(kParameterFields.back().id == Control::paramsing17);
 } // namespace
 

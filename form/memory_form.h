@@ -2,6 +2,7 @@
 
 #include "form_controls.h"
 
+#include <QLocale>
 #include <array>
 
 namespace pelomart {
@@ -12,13 +13,14 @@ namespace pelomart {
 class MemoryForm : public FormControls {
 public:
     // Start texts and captions as the window opens with; Dir1 at the working directory.
-    MemoryForm();
+    // The type parameter's behaviour reads numbers under `locale`, as make file will.
+    explicit MemoryForm(const QLocale& locale = QLocale());
 
     QString text(Control control) const override;
     // Like a text box, an unchanged text raises nothing.
     void setText(Control control, const QString& text) override;
-    QString directoryPath() const override { return m_directory; }
-    void setDirectoryPath(const QString& path) { m_directory = path; }
+    QByteArray directoryPath() const override { return m_directory; }
+    void setDirectoryPath(const QByteArray& path) { m_directory = path; }
 
     QString caption(Control label) const;
     void setCaption(Control label, const QString& caption) override;
@@ -28,7 +30,8 @@ public:
 
 private:
     std::array<QString, kControlCount> m_texts; // a box's text or a label's caption
-    QString m_directory;
+    QLocale m_locale;
+    QByteArray m_directory;
     int m_slider = 0;
 };
 

@@ -1,0 +1,25 @@
+#include "behaviour_codes.h"
+
+#include <QLatin1StringView>
+
+namespace pelomart {
+
+const Behaviour* behaviourNamed(QStringView name) {
+    for (const Behaviour& behaviour : kBehaviours) {
+        if (name == QLatin1StringView(behaviour.name)) {
+            return &behaviour;
+        }
+    }
+    return nullptr;
+}
+
+const Behaviour* behaviourWithCode(std::int32_t code) {
+    for (const Behaviour& behaviour : kBehaviours) {
+        if (behaviour.code == code) {
+            return &behaviour;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace pelomart

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "controls.h"
+#include "human_record.h"
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+#include <array>
+#include <vector>
+
+namespace pelomart {
+
+// A value of a change file that the window cannot make again as it is.
+struct UnheldValue {
+    Control control;
+    QString inFile;  // the value in the file, as a person reads it
+    QString written; // what make file writes instead
+};
+
+// The texts of every input box for one record: what the window shows when it opens the
+// file, and what make file turns back into the same bytes wherever the boxes can hold the
+// file's values.
+struct RecordTexts {
+    std::array<QString, kEditorFields.size()> texts; // by control, x to filenavn
+    // Each value the boxes cannot hold, in control order; the box then holds what the
+    // window can ("31" for a type of 40).
+    std::vector<UnheldValue> unheld;
+
+    const QString& operator[](Control control) const { return texts[std::size_t(control)]; }
+};
+
+// Numbers in the locale's format with the fewest digits that read back to the same
+// binary32; texts decoded with `codePage`; behavior as the list's entry; the script with its
+// CR LF. filenavn is left empty: the record does not hold its own file's name.
+RecordTexts recordTexts(const HumanRecord& human, const QLocale& locale,
+                        const QByteArray& codePage);
+
+// The shortest text of `value` that reads back to the same binary32 under `locale`:
+// "0,6811457" under de_DE. Not for NaN or infinities.
+QString singleText(float value, const QLocale& locale);
+
+} // namespace pelomart
