@@ -1,112 +1,26 @@
 #include "commands.h"
 
-#include "human_record_reader.h"
+#include "change_file_reader.h"
 
 #include <QFile>
 #include <QTextStream>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace pelomart::chg {
-namespace {
-
-// A change file holds at most the longest record and its line end.
-constexpr qint64 kLongestChangeFile = kMaxRecordLength + 2;
-
-const char* kindOf(mode_t mode) {
-    if (S_ISDIR(mode)) {
-        return "a directory";
-    }
-    if (S_ISFIFO(mode)) {
-        return "a FIFO";
-    }
-    if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        return "a device";
-    }
-    if (S_ISSOCK(mode)) {
-        return "a socket";
-    }
-    return "not a regular file";
-}
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-} // namespace
 
 std::optional<QByteArray> readWholeFile(const QString& path, qint64 longest, QTextStream& err) {
-    auto refuse = [&](const QString& why) {
-        err << path << ": " << why << Qt::endl;
-        return std::nullopt;
-    };
-    // Opened without blocking, so that a FIFO or a device given by mistake cannot hang the
-    // run; what it is shows before anything is read.
-    const Descriptor file(
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.fd() < 0) {
-        return refuse(QStringLiteral("cannot read: ") + qt_error_string(errno));
+    FileContents contents = pelomart::readWholeFile(QFile::encodeName(path), longest);
+    if (!contents.bytes) {
+        err << path << ": cannot read: " << contents.error << Qt::endl;
     }
-    struct stat status {};
-    if (::fstat(file.fd(), &status) != 0) {
-        return refuse(QStringLiteral("cannot read: ") + qt_error_string(errno));
-    }
-    if (!S_ISREG(status.st_mode)) {
-        return refuse(QStringLiteral("cannot read: %1").arg(QLatin1String(kindOf(status.st_mode))));
-    }
-    if (status.st_size > longest) {
-        return refuse(QStringLiteral("longer than %1 bytes; not read").arg(longest));
-    }
-    // Read to the end, at most one byte past the bound: the file may have grown.
-    QByteArray bytes(longest + 1, Qt::Uninitialized);
-    qint64 filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t count = ::read(file.fd(), bytes.data() + filled, std::size_t(bytes.size() - filled));
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            return refuse(QStringLiteral("cannot read: ") + qt_error_string(errno));
-        }
-        if (count == 0) {
-            break;
-        }
-        filled += count;
-    }
-    if (filled > longest) {
-        return refuse(QStringLiteral("longer than %1 bytes; not read").arg(longest));
-    }
-    bytes.truncate(filled);
-    return bytes;
+    return std::move(contents.bytes);
 }
 
 std::optional<HumanRecord> readChangeFile(const QString& path, QTextStream& err) {
-    const std::optional<QByteArray> bytes = readWholeFile(path, kLongestChangeFile, err);
-    if (!bytes) {
-        return std::nullopt;
+    OpenedChangeFile opened = pelomart::readChangeFile(QFile::encodeName(path));
+    if (!opened.record) {
+        err << path << ": " << opened.error << Qt::endl;
     }
-    DecodedHumanRecord decoded =
-        decodeHumanRecord({bytes->constData(), std::size_t(bytes->size())});
-    if (!decoded.record) {
-        err << path << ": " << QString::fromStdString(decoded.error) << Qt::endl;
-        return std::nullopt;
-    }
-    return std::move(decoded.record);
+    return std::move(opened.record);
 }
 
 void describeCheck(QCommandLineParser& parser) {
