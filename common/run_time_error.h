@@ -6,17 +6,18 @@
 namespace pelomart {
 
 // The error numbers and descriptions that this program's message boxes show; each names a
-// class of failure, so the same cause always gives the same number.
+// class of failure, so the same cause always gives the same number, and the numbers are
+// the classic run-time error numbers that mission builders already look up.
 enum class ErrorNumber : int {
-    Overflow = 6,
-    InternalError = 51,
-    TypeMismatch = 13,
-    BadFileName = 52,
-    DeviceIO = 57,
-    DiskFull = 61,
-    PermissionDenied = 70,
-    PathFileAccess = 75,
-    PathNotFound = 76,
+    Overflow = 6,          // a number beyond its type, or a record beyond 32,767 bytes
+    InternalError = 51,    // a fault of the program itself, never of the input
+    TypeMismatch = 13,     // a box's text is not a number in the user's format
+    BadFileName = 52,      // no name, a NUL, an over-long name, or one no file name can hold
+    DeviceIO = 57,         // the system failed in a way none of the others describes
+    DiskFull = 61,         // no space, no quota left, or the file-size limit
+    PermissionDenied = 70, // the system refuses, or a link in a shared directory is unsafe
+    PathFileAccess = 75,   // the name is a directory, or the file cannot be replaced
+    PathNotFound = 76,     // a directory on the way is missing, or the path loops
 };
 
 constexpr const char* standardDescription(ErrorNumber number) {
