@@ -6,8 +6,8 @@
 namespace pelomart {
 
 // The error numbers and descriptions that this program's message boxes show; each names a
-// class of failure, so the same cause always gives the same number, and the numbers are
-// the classic run-time error numbers that mission builders already look up.
+// class of failure, so the same cause always gives the same number; users quote the number
+// when they ask for help, so a number never changes its meaning.
 enum class ErrorNumber : int {
     Overflow = 6,          // a number beyond its type, or a record beyond 32,767 bytes
     InternalError = 51,    // a fault of the program itself, never of the input
