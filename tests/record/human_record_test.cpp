@@ -134,21 +134,26 @@ TEST(HumanRecord, RandomValuesReadBackUnchanged) {
     auto anyText = [&] {
         // One text in four is empty: the lengths then sit right against each other.
         std::string text(static_cast<std::size_t>(std::max(0, length(random) - 100)), '\0');
-        for (char& c : text)
+        for (char& c : text) {
             c = static_cast<char>(byte(random));
+        }
         return text;
     };
 
     for (int round = 0; round < 500; ++round) {
         HumanRecord h;
-        for (float& v : h.position)
+        for (float& v : h.position) {
             v = anySingle();
-        for (float& v : h.scale)
+        }
+        for (float& v : h.scale) {
             v = anySingle();
-        for (float& v : h.rotation)
+        }
+        for (float& v : h.rotation) {
             v = anySingle();
-        for (float& v : h.parameters)
+        }
+        for (float& v : h.parameters) {
             v = anySingle();
+        }
         h.name = anyText();
         h.model = anyText();
         h.script = anyText();
