@@ -83,8 +83,9 @@ void Command4_Click(EditorFields& fields, const QLocale& locale) {
     human.name = toCodePage(fields.text(Control::namn), codePage).toStdString();
     human.model = toCodePage(fields.text(Control::model), codePage).toStdString();
     human.behaviour = behaviourCode(fields.text(Control::behavior));
-    human.typeParameter = read(fields, Control::paramlong1, "a type goes from -2147483648 to 2147483647",
-                               [&](const QString& text) { return textToLong(text, locale); });
+    human.typeParameter =
+        read(fields, Control::paramlong1, "a type goes from -2147483648 to 2147483647",
+             [&](const QString& text) { return textToLong(text, locale); });
 
     for (std::size_t i = 0; i < kParameterFields.size(); ++i) {
         const ControlInfo& field = kParameterFields[i];

@@ -44,8 +44,7 @@ int utf8Sequence(QByteArrayView bytes, char32_t& codePoint) {
         }
         codePoint = (codePoint << 6) | (byte(i) & 0x3F);
     }
-    if (codePoint < least || codePoint > 0x10FFFF ||
-        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+    if (codePoint < least || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
         return 0;
     }
     return length;

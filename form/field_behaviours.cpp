@@ -20,8 +20,7 @@ double typeValue(const QString& text, const QLocale& locale) {
         }
         // A whole number beyond 32 bits: above the limit, or too low for the slider.
         const QString trimmed = text.trimmed();
-        const bool negative =
-            trimmed.startsWith(u'-') || trimmed.startsWith(locale.negativeSign());
+        const bool negative = trimmed.startsWith(u'-') || trimmed.startsWith(locale.negativeSign());
         constexpr double kInfinity = std::numeric_limits<double>::infinity();
         return negative ? -kInfinity : kInfinity;
     }

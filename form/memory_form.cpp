@@ -8,7 +8,8 @@
 namespace pelomart {
 
 MemoryForm::MemoryForm(const QLocale& locale)
-    : m_locale(locale), m_directory(QByteArray::fromStdString(std::filesystem::current_path().native())) {
+    : m_locale(locale),
+      m_directory(QByteArray::fromStdString(std::filesystem::current_path().native())) {
     for (const ControlInfo& info : kControls) {
         m_texts[std::size_t(info.id)] = QString::fromLatin1(info.text);
     }

@@ -22,8 +22,7 @@ public:
             hold(control, QStringLiteral("nan"), singleText(0.0F, m_locale));
         } else if (std::isinf(value)) {
             const float nearest = std::copysign(std::numeric_limits<float>::max(), value);
-            hold(control, QLatin1String(value > 0 ? "inf" : "-inf"),
-                 singleText(nearest, m_locale));
+            hold(control, QLatin1String(value > 0 ? "inf" : "-inf"), singleText(nearest, m_locale));
         } else {
             set(control, singleText(value, m_locale));
         }
@@ -38,9 +37,8 @@ public:
     // A byte the code page has no character for becomes "?", which make file writes for it.
     void text(Control control, const std::string& bytes) {
         QList<qsizetype> undefined;
-        const QString decoded =
-            fromCodePage(QByteArrayView(bytes.data(), qsizetype(bytes.size())), m_codePage,
-                         &undefined);
+        const QString decoded = fromCodePage(QByteArrayView(bytes.data(), qsizetype(bytes.size())),
+                                             m_codePage, &undefined);
         if (undefined.isEmpty()) {
             set(control, decoded);
             return;
@@ -91,9 +89,8 @@ public:
             if (std::bit_cast<std::uint32_t>(values[i]) == std::bit_cast<std::uint32_t>(fixed)) {
                 set(field.id, fixedText);
             } else {
-                const QString inFile = std::isfinite(values[i])
-                                           ? singleText(values[i], m_locale)
-                                           : QString::number(values[i]);
+                const QString inFile = std::isfinite(values[i]) ? singleText(values[i], m_locale)
+                                                                : QString::number(values[i]);
                 hold(field.id, inFile, fixedText);
             }
         }
@@ -102,9 +99,7 @@ public:
     RecordTexts take() { return std::move(m_texts); }
 
 private:
-    void set(Control control, const QString& text) {
-        m_texts.texts[std::size_t(control)] = text;
-    }
+    void set(Control control, const QString& text) { m_texts.texts[std::size_t(control)] = text; }
     // The box holds `boxText`, or `written` where that is what make file writes.
     void hold(Control control, const QString& inFile, const QString& written) {
         hold(control, inFile, written, written);

@@ -144,8 +144,9 @@ TEST_F(MakeFile, FailuresStopAtTheirStep) {
          "a type goes from -2147483648 to 2147483647"},
         {"record too long", Control::script, QString(32556, QLatin1Char('x')), 6, true,
          "script length 32556, at most 32555 with these names"},
-        {"name no file name can hold", Control::filenavn, QString(QChar(0xD800)) + QStringLiteral(".chg"), 52,
-         true, "the name has characters no file name can hold"},
+        {"name no file name can hold", Control::filenavn,
+         QString(QChar(0xD800)) + QStringLiteral(".chg"), 52, true,
+         "the name has characters no file name can hold"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -164,7 +165,8 @@ TEST_F(MakeFile, FailuresStopAtTheirStep) {
             error = e.code();
             // The message names the box, and its text unless that is the whole script.
             EXPECT_EQ(e.control(), controlInfo(row.control).name);
-            EXPECT_EQ(e.controlText(), row.control == Control::script ? "" : row.text.toStdString());
+            EXPECT_EQ(e.controlText(),
+                      row.control == Control::script ? "" : row.text.toStdString());
             EXPECT_EQ(e.detail(), row.detail);
         }
         EXPECT_EQ(error, row.error);

@@ -46,7 +46,11 @@ TEST(RecordTexts, ValuesTheWindowCannotHoldAreListed) {
         {"NaN", [](HumanRecord& h) { h.position[1] = NAN; }, Control::y, "0", "nan", "0"},
         {"infinity", [](HumanRecord& h) { h.scale[2] = -INFINITY; }, Control::zscalesing,
          "-3,4028235e+38", "-inf", "-3,4028235e+38"},
-        {"byte undefined in windows-1253", [](HumanRecord& h) { h.name = "A\xD2" "B"; },
+        {"byte undefined in windows-1253",
+         [](HumanRecord& h) {
+             h.name = "A\xD2"
+                      "B";
+         },
          Control::namn, "A?B", "A\\xD2B", "A?B"},
         {"parameter other than its fixed value", [](HumanRecord& h) { h.parameters[3] = 31; },
          Control::paramsing5, "30", "31", "30"},
