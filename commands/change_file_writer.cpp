@@ -92,20 +92,24 @@ private:
 };
 
 void checkName(const QByteArray& encoded, const QString& path) {
-    if (encoded.isEmpty() || encoded.endsWith('/'))
+    if (encoded.isEmpty() || encoded.endsWith('/')) {
         fail(ErrorNumber::BadFileName, path, QStringLiteral("no file name"));
-    if (encoded.contains('\0'))
+    }
+    if (encoded.contains('\0')) {
         fail(ErrorNumber::BadFileName, path, QStringLiteral("the name contains a null character"));
+    }
     for (const QByteArray& component : encoded.split('/')) {
-        if (component.size() > NAME_MAX)
+        if (component.size() > NAME_MAX) {
             failWith(ENAMETOOLONG, path);
+        }
     }
 }
 
 QByteArray directoryOf(const QByteArray& path) {
     const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
+    if (slash < 0) {
         return ".";
+    }
     return slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
@@ -147,22 +151,26 @@ void Writer::resolve(const QByteArray& encoded) {
     m_target = encoded;
     for (int links = 0;; ++links) {
         if (m_calls.lstat(m_target.constData(), &m_status) != 0) {
-            if (errno == ENOENT)
+            if (errno == ENOENT) {
                 return;
+            }
             failWith(errno);
         }
         if (!S_ISLNK(m_status.st_mode)) {
             m_exists = true;
             return;
         }
-        if (links == kMaxLinks)
+        if (links == kMaxLinks) {
             failWith(ELOOP);
+        }
         char link[PATH_MAX];
         const ssize_t size = m_calls.readlink(m_target.constData(), link, sizeof link);
-        if (size < 0)
+        if (size < 0) {
             failWith(errno);
-        if (size == sizeof link)
+        }
+        if (size == sizeof link) {
             failWith(ENAMETOOLONG);
+        }
         const QByteArray linkTarget(link, size);
         m_target =
             linkTarget.startsWith('/') ? linkTarget : directoryOf(m_target) + '/' + linkTarget;
@@ -172,12 +180,15 @@ void Writer::resolve(const QByteArray& encoded) {
 // A file that an ordinary open for writing would refuse (read-only, another user's)
 // is refused here too, although the directory would let a rename replace it.
 void Writer::refuseWhatAnOpenWouldRefuse() {
-    if (m_target.endsWith('/') || (m_exists && S_ISDIR(m_status.st_mode)))
+    if (m_target.endsWith('/') || (m_exists && S_ISDIR(m_status.st_mode))) {
         failWith(EISDIR);
-    if (m_exists && !S_ISREG(m_status.st_mode))
+    }
+    if (m_exists && !S_ISREG(m_status.st_mode)) {
         fail(ErrorNumber::PathFileAccess, m_path, QStringLiteral("not a regular file"));
-    if (m_exists && m_calls.faccessat(AT_FDCWD, m_target.constData(), W_OK, AT_EACCESS) != 0)
+    }
+    if (m_exists && m_calls.faccessat(AT_FDCWD, m_target.constData(), W_OK, AT_EACCESS) != 0) {
         failWith(errno);
+    }
 }
 
 // Returns false, leaving nothing behind, where the directory refuses the replacement.
@@ -186,8 +197,9 @@ bool Writer::replaceByRename() {
     const int fd = createTemporary(tempPath);
     if (fd < 0) {
         const int error = errno;
-        if (refusedByDirectory(error))
+        if (refusedByDirectory(error)) {
             return false;
+        }
         failWith(error);
     }
     OpenFile temp(m_calls, fd, tempPath);
@@ -213,16 +225,18 @@ int Writer::createTemporary(QByteArray& tempPath) {
     const QByteArray prefix = directory + (directory.endsWith('/') ? "" : "/") + ".pelomart-";
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
         QByteArray name = prefix;
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < 6; ++i) {
             name += letters[QRandomGenerator::system()->bounded(int(sizeof letters) - 1)];
+        }
         const int fd =
             m_calls.open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             tempPath = name;
             return fd;
         }
-        if (errno != EEXIST)
+        if (errno != EEXIST) {
             return -1;
+        }
     }
     errno = EEXIST;
     return -1;
@@ -230,24 +244,30 @@ int Writer::createTemporary(QByteArray& tempPath) {
 
 // The bytes reach the disk before the rename may put them in the target's place.
 void Writer::fillTemporary(OpenFile& temp) {
-    if (m_exists)
+    if (m_exists) {
         keepOwnerAndMode(temp.fd());
-    if (const int error = writeAll(temp.fd()))
+    }
+    if (const int error = writeAll(temp.fd())) {
         failWith(error);
-    if (m_calls.fsync(temp.fd()) != 0)
+    }
+    if (m_calls.fsync(temp.fd()) != 0) {
         failWith(errno);
-    if (const int error = temp.close())
+    }
+    if (const int error = temp.close()) {
         failWith(error);
+    }
 }
 
 void Writer::keepOwnerAndMode(int fd) {
     // Only a privileged process may hand the file to another owner; otherwise the
     // new file stays ours, as any rewrite by this user would leave it.
-    if (m_calls.fchown(fd, m_status.st_uid, m_status.st_gid) != 0 && errno != EPERM)
+    if (m_calls.fchown(fd, m_status.st_uid, m_status.st_gid) != 0 && errno != EPERM) {
         failWith(errno);
+    }
     // After fchown, which clears set-id bits.
-    if (m_calls.fchmod(fd, m_status.st_mode & 07777) != 0)
+    if (m_calls.fchmod(fd, m_status.st_mode & 07777) != 0) {
         failWith(errno);
+    }
 }
 
 // Returns 0 or the errno of the failing write; a file-size limit shows as a short
@@ -258,12 +278,14 @@ int Writer::writeAll(int fd) {
     while (left > 0) {
         const ssize_t written = m_calls.write(fd, data, size_t(left));
         if (written < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
                 continue;
+            }
             return errno;
         }
-        if (written == 0)
+        if (written == 0) {
             return EIO;
+        }
         data += written;
         left -= written;
     }
@@ -275,8 +297,9 @@ int Writer::writeAll(int fd) {
 void Writer::syncDirectory() {
     const int fd =
         m_calls.open(directoryOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0)
+    if (fd < 0) {
         return;
+    }
     m_calls.fsync(fd);
     m_calls.close(fd);
 }
@@ -285,19 +308,24 @@ void Writer::syncDirectory() {
 // space first, which lets a full disk or a size limit fail before any old byte is touched.
 void Writer::rewriteInPlace() {
     OpenFile file(m_calls, m_calls.open(m_target.constData(), O_WRONLY | O_CLOEXEC, 0));
-    if (file.fd() < 0)
+    if (file.fd() < 0) {
         failWith(errno);
+    }
     if (!m_bytes.isEmpty()) {
         const int error = m_calls.posix_fallocate(file.fd(), 0, m_bytes.size());
-        if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        if (error == ENOSPC || error == EDQUOT || error == EFBIG) {
             failWith(error);
+        }
     }
-    if (const int error = writeAll(file.fd()))
+    if (const int error = writeAll(file.fd())) {
         failWith(error);
-    if (m_calls.ftruncate(file.fd(), m_bytes.size()) != 0 || m_calls.fsync(file.fd()) != 0)
+    }
+    if (m_calls.ftruncate(file.fd(), m_bytes.size()) != 0 || m_calls.fsync(file.fd()) != 0) {
         failWith(errno);
-    if (const int error = file.close())
+    }
+    if (const int error = file.close()) {
         failWith(error);
+    }
 }
 
 } // namespace
@@ -308,8 +336,9 @@ void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCall
     Writer writer(calls, shown, bytes);
     writer.resolve(path);
     writer.refuseWhatAnOpenWouldRefuse();
-    if (!writer.replaceByRename())
+    if (!writer.replaceByRename()) {
         writer.rewriteInPlace();
+    }
 }
 
 void writeChangeFile(const QByteArray& path, const QByteArray& bytes) {

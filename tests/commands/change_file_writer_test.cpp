@@ -42,8 +42,9 @@ using test::startChild;
 // Every byte value, so that a text-mode translation or a stop at a zero byte shows.
 QByteArray changeBytes(int size, int seed = 0) {
     QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
+    for (int i = 0; i < size; ++i) {
         bytes[i] = char((i * 7 + seed) & 0xFF);
+    }
     return bytes;
 }
 
@@ -79,8 +80,9 @@ QStringList tree(const QString& dir) {
     QStringList names;
     QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
-    while (it.hasNext())
+    while (it.hasNext()) {
         names << it.next().mid(dir.size() + 1);
+    }
     names.sort();
     return names;
 }
@@ -118,8 +120,9 @@ TEST(ChangeFileWriter, WritesExactlyTheBytes) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
         const QString path = dir.path() + '/' + row.name;
-        if (row.existing)
+        if (row.existing) {
             put(path, *row.existing);
+        }
         EXPECT_EQ(writeCode(path, changeBytes(284)), 0);
         EXPECT_EQ(contents(path), changeBytes(284));
         EXPECT_EQ(tree(dir.path()), QStringList{row.name});
@@ -179,20 +182,23 @@ TEST(ChangeFileWriter, WritesThroughSymbolicLinks) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
         QDir(dir.path()).mkdir("sub");
-        if (row.realExists)
+        if (row.realExists) {
             put(dir.filePath("real.chg"), oldBytes);
-        for (const auto& [name, pointsTo] : row.links)
+        }
+        for (const auto& [name, pointsTo] : row.links) {
             ASSERT_EQ(
                 ::symlink(pointsTo.constData(), QFile::encodeName(dir.filePath(name)).constData()),
                 0);
+        }
         QStringList expectedTree = tree(dir.path()) << "real.chg";
         expectedTree.removeDuplicates();
         expectedTree.sort();
 
         EXPECT_EQ(writeCode(dir.filePath(row.writeAt), changeBytes(284)), 0);
         EXPECT_EQ(contents(dir.filePath("real.chg")), changeBytes(284));
-        for (const auto& [name, pointsTo] : row.links)
+        for (const auto& [name, pointsTo] : row.links) {
             EXPECT_EQ(linkTarget(dir.filePath(name)), pointsTo) << name.toStdString();
+        }
         EXPECT_EQ(tree(dir.path()), expectedTree);
     }
 }
@@ -294,8 +300,9 @@ TEST(ChangeFileWriter, ReadOnlyFileIsRefusedEvenInAWritableDirectory) {
 TEST(ChangeFileWriter, FullFilesystemLeavesTheOldFile) {
     QTemporaryDir dir;
     const QByteArray mountPoint = QFile::encodeName(dir.path());
-    if (::getuid() != 0 || ::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0)
+    if (::getuid() != 0 || ::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0) {
         GTEST_SKIP() << "needs root and a tmpfs mount; the file-size limit case still runs";
+    }
     struct Unmount {
         const char* at;
         ~Unmount() { ::umount(at); }
@@ -412,15 +419,17 @@ QByteArray expectedFile(Afterwards afterwards) {
 
 std::vector<Call> callsOf(const std::vector<Step>& steps) {
     std::vector<Call> calls;
-    for (const Step& step : steps)
+    for (const Step& step : steps) {
         calls.push_back(step.call);
+    }
     return calls;
 }
 
 std::string namesOf(const std::vector<Call>& calls) {
     std::string names;
-    for (Call call : calls)
+    for (Call call : calls) {
         names += std::string(names.empty() ? "" : ", ") + test::nameOf(call);
+    }
     return names;
 }
 
@@ -458,8 +467,9 @@ TEST(ChangeFileWriter, EachFailingCallIsReportedAndLeavesAWholeFile) {
         std::map<Call, int> seen;
         for (const Step& step : path.steps) {
             const int nth = ++seen[step.call];
-            if (step.onFailure == Forced)
+            if (step.onFailure == Forced) {
                 continue;
+            }
             for (const ErrorClass& error : errorClasses) {
                 SCOPED_TRACE(std::string(path.what) + ": " + test::nameOf(step.call) + " #" +
                              std::to_string(nth) + " fails with " + error.what);
@@ -541,8 +551,9 @@ TEST(ChangeFileWriter, KilledAtAnyCallLeavesAWholeFileAndAtMostOneTemporary) {
                 QStringList others = tree(dir.path());
                 others.removeOne("old.chg");
                 EXPECT_LE(others.size(), 1) << others.join(' ').toStdString();
-                for (const QString& name : others)
+                for (const QString& name : others) {
                     EXPECT_TRUE(name.startsWith(".pelomart-")) << name.toStdString();
+                }
 
                 EXPECT_EQ(writeCode(target, later), 0);
                 EXPECT_EQ(contents(target), later);
@@ -560,8 +571,9 @@ TEST(ChangeFileWriter, TwoWritersAtOnceLeaveOneWholeFile) {
     auto writer = [&](const QByteArray& bytes) {
         return startChild([&] {
             for (int i = 0; i < 200; ++i) {
-                if (writeCode(path, bytes) != 0)
+                if (writeCode(path, bytes) != 0) {
                     return 1;
+                }
             }
             return 0;
         });

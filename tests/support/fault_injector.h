@@ -80,8 +80,9 @@ public:
         const bool directory = flags & O_DIRECTORY;
         const int fd = run(directory ? Call::OpenDirectory : Call::Open,
                            [&] { return SystemCalls::open(path, flags, mode); });
-        if (directory && fd >= 0)
+        if (directory && fd >= 0) {
             m_directories.insert(fd);
+        }
         return fd;
     }
     int fchown(int fd, uid_t owner, gid_t group) override {
@@ -127,14 +128,16 @@ private:
         const int step = int(sequence.size());
         sequence.push_back(call);
         const int nth = ++m_counts[call];
-        if (m_kill.step == step && !m_kill.afterTheCall)
+        if (m_kill.step == step && !m_kill.afterTheCall) {
             ::raise(SIGKILL);
+        }
         decltype(real()) result = 0;
         const Fault* fault = faultFor(call, nth);
         if (fault && fault->error != 0) {
             // A failing close still frees the descriptor, as Linux does.
-            if (call == Call::Close || call == Call::CloseDirectory)
+            if (call == Call::Close || call == Call::CloseDirectory) {
                 real();
+            }
             errno = fault->error;
             result = -1;
         } else if constexpr (std::is_invocable_v<RealCall, size_t>) {
@@ -142,15 +145,17 @@ private:
         } else {
             result = real();
         }
-        if (m_kill.step == step && m_kill.afterTheCall)
+        if (m_kill.step == step && m_kill.afterTheCall) {
             ::raise(SIGKILL);
+        }
         return result;
     }
 
     const Fault* faultFor(Call call, int nth) const {
         for (const Fault& fault : m_faults) {
-            if (fault.call == call && fault.nth == nth)
+            if (fault.call == call && fault.nth == nth) {
                 return &fault;
+            }
         }
         return nullptr;
     }
