@@ -25,6 +25,7 @@ ErrorNumber errorNumberFor(int error) {
     switch (error) {
     case ENOENT:
     case ENOTDIR:
+    case ELOOP:
         return ErrorNumber::PathNotFound;
     case EACCES:
     case EPERM:
@@ -34,6 +35,10 @@ ErrorNumber errorNumberFor(int error) {
     case EBUSY:
     case EXDEV:
     case ETXTBSY:
+    // Only a target that is a FIFO or a device gives these, which the writer otherwise
+    // refuses as not a regular file.
+    case ENXIO:
+    case ENODEV:
         return ErrorNumber::PathFileAccess;
     case ENAMETOOLONG:
         return ErrorNumber::BadFileName;
@@ -126,6 +131,7 @@ public:
 
 private:
     [[noreturn]] void failWith(int error) const { pelomart::failWith(error, m_path); }
+    [[noreturn]] void failOnResolvedPath(int error, int linksFollowed) const;
     // The directory refuses a new name, or a sticky directory refuses to let the rename
     // replace another user's file, while the existing file itself may still be writable.
     bool refusedByDirectory(int error) const {
@@ -154,7 +160,7 @@ void Writer::resolve(const QByteArray& encoded) {
             if (errno == ENOENT) {
                 return;
             }
-            failWith(errno);
+            failOnResolvedPath(errno, links);
         }
         if (!S_ISLNK(m_status.st_mode)) {
             m_exists = true;
@@ -169,12 +175,20 @@ void Writer::resolve(const QByteArray& encoded) {
             failWith(errno);
         }
         if (size == sizeof link) {
-            failWith(ENAMETOOLONG);
+            failOnResolvedPath(ENAMETOOLONG, links + 1);
         }
         const QByteArray linkTarget(link, size);
         m_target =
             linkTarget.startsWith('/') ? linkTarget : directoryOf(m_target) + '/' + linkTarget;
     }
+}
+
+// Once a link is followed, the path is the link's doing, not a bad name given by the user.
+void Writer::failOnResolvedPath(int error, int linksFollowed) const {
+    if (error == ENAMETOOLONG && linksFollowed > 0) {
+        fail(ErrorNumber::PathNotFound, m_path, qt_error_string(error));
+    }
+    failWith(error);
 }
 
 // A file that an ordinary open for writing would refuse (read-only, another user's)

@@ -221,6 +221,13 @@ TEST(ChangeFileWriter, FailuresLeaveTheDirectoryAsItWas) {
              return made ? dir + "/link" : QString();
          },
          ErrorNumber::PathNotFound},
+        {"links that point at each other",
+         [](auto& dir) {
+             ::symlink("second", QFile::encodeName(dir + "/first").constData());
+             ::symlink("first", QFile::encodeName(dir + "/second").constData());
+             return dir + "/first";
+         },
+         ErrorNumber::PathNotFound},
         {"name is a directory",
          [](auto& dir) {
              QDir(dir).mkdir("sub");
@@ -491,6 +498,60 @@ TEST(ChangeFileWriter, EachFailingCallIsReportedAndLeavesAWholeFile) {
                 EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
             }
         }
+    }
+}
+
+// The errors that EachFailingCallIsReportedAndLeavesAWholeFile does not try, each where the
+// writer meets it.
+TEST(ChangeFileWriter, EachErrnoIsReportedInItsClass) {
+    struct Row {
+        const char* what;
+        const char* writeAt; // "link" points at "old.chg"
+        std::vector<test::Fault> faults;
+        ErrorNumber expected;
+    };
+    const test::Fault refusedByDirectory{Call::Open, 1, EACCES};
+    const Row rows[] = {
+        {"ELOOP: a directory of the path loops",
+         "old.chg",
+         {{Call::Lstat, 1, ELOOP}},
+         ErrorNumber::PathNotFound},
+        {"ELOOP past a link", "link", {{Call::Lstat, 2, ELOOP}}, ErrorNumber::PathNotFound},
+        {"ENAMETOOLONG: the path as given",
+         "old.chg",
+         {{Call::Lstat, 1, ENAMETOOLONG}},
+         ErrorNumber::BadFileName},
+        {"ENAMETOOLONG: the path a link makes",
+         "link",
+         {{Call::Lstat, 2, ENAMETOOLONG}},
+         ErrorNumber::PathNotFound},
+        {"EPERM: an immutable file",
+         "old.chg",
+         {{Call::Faccessat, 1, EPERM}},
+         ErrorNumber::PermissionDenied},
+        {"ETXTBSY: a running program",
+         "old.chg",
+         {refusedByDirectory, {Call::Open, 2, ETXTBSY}},
+         ErrorNumber::PathFileAccess},
+        {"ENXIO: a FIFO without a reader",
+         "old.chg",
+         {refusedByDirectory, {Call::Open, 2, ENXIO}},
+         ErrorNumber::PathFileAccess},
+        {"ENODEV: a device without a driver",
+         "old.chg",
+         {refusedByDirectory, {Call::Open, 2, ENODEV}},
+         ErrorNumber::PathFileAccess},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir dir;
+        put(dir.filePath("old.chg"), oldBytes);
+        ASSERT_EQ(::symlink("old.chg", QFile::encodeName(dir.filePath("link")).constData()), 0);
+        test::FaultInjector calls(row.faults);
+
+        EXPECT_EQ(writeCode(dir.filePath(row.writeAt), changeBytes(284), calls), int(row.expected));
+        EXPECT_EQ(contents(dir.filePath("old.chg")), oldBytes);
+        EXPECT_EQ(tree(dir.path()), (QStringList{"link", "old.chg"}));
     }
 }
 
