@@ -132,6 +132,7 @@ public:
 private:
     [[noreturn]] void failWith(int error) const { pelomart::failWith(error, m_path); }
     [[noreturn]] void failOnResolvedPath(int error, int linksFollowed) const;
+    void refuseUnprotectedLink();
     // The directory refuses a new name, or a sticky directory refuses to let the rename
     // replace another user's file, while the existing file itself may still be writable.
     bool refusedByDirectory(int error) const {
@@ -169,6 +170,7 @@ void Writer::resolve(const QByteArray& encoded) {
         if (links == kMaxLinks) {
             failWith(ELOOP);
         }
+        refuseUnprotectedLink();
         char link[PATH_MAX];
         const ssize_t size = m_calls.readlink(m_target.constData(), link, sizeof link);
         if (size < 0) {
@@ -189,6 +191,25 @@ void Writer::failOnResolvedPath(int error, int linksFollowed) const {
         fail(ErrorNumber::PathNotFound, m_path, qt_error_string(error));
     }
     failWith(error);
+}
+
+// The kernel's protected-symlinks rule, which following links by hand would bypass: in a
+// shared sticky directory such as /tmp, another user's link could otherwise turn this
+// write onto any file that we may write, and the rename would replace it.
+void Writer::refuseUnprotectedLink() {
+    const uid_t linkOwner = m_status.st_uid;
+    if (linkOwner == m_calls.geteuid()) {
+        return;
+    }
+    struct stat directory {};
+    if (m_calls.stat(directoryOf(m_target).constData(), &directory) != 0) {
+        failWith(errno);
+    }
+    const bool shared = (directory.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+    if (shared && linkOwner != directory.st_uid) {
+        fail(ErrorNumber::PermissionDenied, m_path,
+             QStringLiteral("a symbolic link in a shared sticky directory, owned by another user"));
+    }
 }
 
 // A file that an ordinary open for writing would refuse (read-only, another user's)

@@ -11,8 +11,9 @@ class SystemCalls;
 // exactly `bytes`. The bytes go to a temporary file beside the target, reach the disk, and
 // only then take the target's place: on any failure an existing file stays as it was and
 // no temporary file is left. An existing file keeps its permissions; a symbolic link is
-// written through to the file it points to. Where the directory cannot take a new file
-// but the existing file is writable, the file is rewritten in place.
+// written through to the file it points to, unless the kernel's protected-symlinks rule
+// would refuse to follow it. Where the directory cannot take a new file but the existing
+// file is writable, the file is rewritten in place.
 // Throws RunTimeError: PathNotFound (a missing directory, a path that loops or that links
 // make too long), PermissionDenied, PathFileAccess (the name is a directory or not a
 // regular file, or the file cannot be replaced), BadFileName (empty or over-long name),

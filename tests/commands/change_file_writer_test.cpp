@@ -290,6 +290,66 @@ TEST(ChangeFileWriter, DirectoryThatRefusesTheReplacementRewritesOnlyAWritableFi
     }
 }
 
+// The kernel's rule for links in shared sticky directories, which the writer must apply
+// itself because it follows links by hand: dir/shared/link -> ../real.chg, and
+// dir/first -> shared/link from a plain directory.
+TEST(ChangeFileWriter, FollowsALinkInASharedStickyDirectoryOnlyAsTheKernelWould) {
+    constexpr uid_t kOther = 4242;
+    constexpr uid_t kOwner = 4343;
+    struct Row {
+        const char* what;
+        const char* writeAt;
+        mode_t sharedMode;
+        std::optional<uid_t> follower;       // unset: the link's owner
+        std::optional<uid_t> directoryOwner; // unset: the link's owner
+        std::optional<uid_t> linkOwner;      // given for real with lchown, as root
+        int expected;
+    };
+    const int refused = int(ErrorNumber::PermissionDenied);
+    const Row rows[] = {
+        {"link owned by the follower", "shared/link", 01777, {}, kOwner, {}, 0},
+        {"link owned by the directory's owner", "shared/link", 01777, kOther, {}, {}, 0},
+        {"another user's link", "shared/link", 01777, kOther, kOwner, {}, refused},
+        {"another user's link, through a link", "first", 01777, kOther, kOwner, {}, refused},
+        {"another user's link, not sticky", "shared/link", 0777, kOther, kOwner, {}, 0},
+        {"another user's link, not world-writable", "shared/link", 01775, kOther, kOwner, {}, 0},
+        {"nobody's link, run by root", "shared/link", 01777, {}, {}, kNobody, refused},
+    };
+    bool skipped = false;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.linkOwner && ::getuid() != 0) {
+            skipped = true;
+            continue;
+        }
+        QTemporaryDir dir;
+        put(dir.filePath("real.chg"), oldBytes);
+        ASSERT_TRUE(QDir(dir.path()).mkdir("shared"));
+        const QByteArray link = QFile::encodeName(dir.filePath("shared/link"));
+        ASSERT_EQ(::symlink("../real.chg", link.constData()), 0);
+        ASSERT_EQ(::symlink("shared/link", QFile::encodeName(dir.filePath("first")).constData()),
+                  0);
+        if (row.linkOwner) {
+            ASSERT_EQ(::lchown(link.constData(), *row.linkOwner, *row.linkOwner), 0);
+        }
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.filePath("shared")).constData(), row.sharedMode),
+                  0);
+        const QStringList before = tree(dir.path());
+        test::FaultInjector calls;
+        calls.euid = row.follower;
+        calls.directoryOwner = row.directoryOwner;
+
+        EXPECT_EQ(writeCode(dir.filePath(row.writeAt), changeBytes(284), calls), row.expected);
+        EXPECT_EQ(contents(dir.filePath("real.chg")),
+                  row.expected == 0 ? changeBytes(284) : oldBytes);
+        EXPECT_EQ(linkTarget(dir.filePath("shared/link")), "../real.chg");
+        EXPECT_EQ(tree(dir.path()), before);
+    }
+    if (skipped) {
+        GTEST_SKIP() << "the row with nobody's link needs root to give the link to nobody";
+    }
+}
+
 TEST(ChangeFileWriter, ReadOnlyFileIsRefusedEvenInAWritableDirectory) {
     // The directory would allow replacing it by a rename; a plain open would not.
     QTemporaryDir dir;
