@@ -18,6 +18,12 @@ class SystemCalls;
 // make too long), PermissionDenied, PathFileAccess (the name is a directory or not a
 // regular file, or the file cannot be replaced), BadFileName (empty or over-long name),
 // DiskFull (no space, quota, file-size limit), DeviceIO (anything else).
+//
+// Not QSaveFile: in Qt 6.4 its commit() ignores a failed fdatasync and renames anyway,
+// never syncs the directory after the rename, and returns true when the write it flushes
+// fails, leaving a cut-short file in the target's place. Its error() names the failing
+// step, not the cause: no space, quota exceeded and permission denied at open are all
+// OpenError, where the user must be told "Disk full" (61) or "Permission denied" (70).
 void writeChangeFile(const QByteArray& path, const QByteArray& bytes);
 // The same, with every system call made through `calls`.
 void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCalls& calls);
