@@ -341,8 +341,10 @@ void Writer::syncDirectory() {
 
 // Overwrites the file as an ordinary open for writing would. Not atomic, so claim the
 // space first, which lets a full disk or a size limit fail before any old byte is touched.
+// O_NOFOLLOW: the file checked above, never a link put in its place since.
 void Writer::rewriteInPlace() {
-    OpenFile file(m_calls, m_calls.open(m_target.constData(), O_WRONLY | O_CLOEXEC, 0));
+    OpenFile file(m_calls,
+                  m_calls.open(m_target.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0));
     if (file.fd() < 0) {
         failWith(errno);
     }
