@@ -25,6 +25,7 @@ ErrorNumber errorNumberFor(int error) {
     switch (error) {
     case ENOENT:
     case ENOTDIR:
+    case ELOOP:
         return ErrorNumber::PathNotFound;
     case EACCES:
     case EPERM:
@@ -34,6 +35,10 @@ ErrorNumber errorNumberFor(int error) {
     case EBUSY:
     case EXDEV:
     case ETXTBSY:
+    // Only a target that is a FIFO or a device gives these, which the writer otherwise
+    // refuses as not a regular file.
+    case ENXIO:
+    case ENODEV:
         return ErrorNumber::PathFileAccess;
     case ENAMETOOLONG:
         return ErrorNumber::BadFileName;
@@ -92,20 +97,24 @@ private:
 };
 
 void checkName(const QByteArray& encoded, const QString& path) {
-    if (encoded.isEmpty() || encoded.endsWith('/'))
+    if (encoded.isEmpty() || encoded.endsWith('/')) {
         fail(ErrorNumber::BadFileName, path, QStringLiteral("no file name"));
-    if (encoded.contains('\0'))
+    }
+    if (encoded.contains('\0')) {
         fail(ErrorNumber::BadFileName, path, QStringLiteral("the name contains a null character"));
+    }
     for (const QByteArray& component : encoded.split('/')) {
-        if (component.size() > NAME_MAX)
+        if (component.size() > NAME_MAX) {
             failWith(ENAMETOOLONG, path);
+        }
     }
 }
 
 QByteArray directoryOf(const QByteArray& path) {
     const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
+    if (slash < 0) {
         return ".";
+    }
     return slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
@@ -122,6 +131,8 @@ public:
 
 private:
     [[noreturn]] void failWith(int error) const { pelomart::failWith(error, m_path); }
+    [[noreturn]] void failOnResolvedPath(int error, int linksFollowed) const;
+    void refuseUnprotectedLink();
     // The directory refuses a new name, or a sticky directory refuses to let the rename
     // replace another user's file, while the existing file itself may still be writable.
     bool refusedByDirectory(int error) const {
@@ -147,37 +158,72 @@ void Writer::resolve(const QByteArray& encoded) {
     m_target = encoded;
     for (int links = 0;; ++links) {
         if (m_calls.lstat(m_target.constData(), &m_status) != 0) {
-            if (errno == ENOENT)
+            if (errno == ENOENT) {
                 return;
-            failWith(errno);
+            }
+            failOnResolvedPath(errno, links);
         }
         if (!S_ISLNK(m_status.st_mode)) {
             m_exists = true;
             return;
         }
-        if (links == kMaxLinks)
+        if (links == kMaxLinks) {
             failWith(ELOOP);
+        }
+        refuseUnprotectedLink();
         char link[PATH_MAX];
         const ssize_t size = m_calls.readlink(m_target.constData(), link, sizeof link);
-        if (size < 0)
+        if (size < 0) {
             failWith(errno);
-        if (size == sizeof link)
-            failWith(ENAMETOOLONG);
+        }
+        if (size == sizeof link) {
+            failOnResolvedPath(ENAMETOOLONG, links + 1);
+        }
         const QByteArray linkTarget(link, size);
         m_target =
             linkTarget.startsWith('/') ? linkTarget : directoryOf(m_target) + '/' + linkTarget;
     }
 }
 
+// Once a link is followed, the path is the link's doing, not a bad name given by the user.
+void Writer::failOnResolvedPath(int error, int linksFollowed) const {
+    if (error == ENAMETOOLONG && linksFollowed > 0) {
+        fail(ErrorNumber::PathNotFound, m_path, qt_error_string(error));
+    }
+    failWith(error);
+}
+
+// The kernel's protected-symlinks rule, which following links by hand would bypass: in a
+// shared sticky directory such as /tmp, another user's link could otherwise turn this
+// write onto any file that we may write, and the rename would replace it.
+void Writer::refuseUnprotectedLink() {
+    const uid_t linkOwner = m_status.st_uid;
+    if (linkOwner == m_calls.geteuid()) {
+        return;
+    }
+    struct stat directory {};
+    if (m_calls.stat(directoryOf(m_target).constData(), &directory) != 0) {
+        failWith(errno);
+    }
+    const bool shared = (directory.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+    if (shared && linkOwner != directory.st_uid) {
+        fail(ErrorNumber::PermissionDenied, m_path,
+             QStringLiteral("a symbolic link in a shared sticky directory, owned by another user"));
+    }
+}
+
 // A file that an ordinary open for writing would refuse (read-only, another user's)
 // is refused here too, although the directory would let a rename replace it.
 void Writer::refuseWhatAnOpenWouldRefuse() {
-    if (m_target.endsWith('/') || (m_exists && S_ISDIR(m_status.st_mode)))
+    if (m_target.endsWith('/') || (m_exists && S_ISDIR(m_status.st_mode))) {
         failWith(EISDIR);
-    if (m_exists && !S_ISREG(m_status.st_mode))
+    }
+    if (m_exists && !S_ISREG(m_status.st_mode)) {
         fail(ErrorNumber::PathFileAccess, m_path, QStringLiteral("not a regular file"));
-    if (m_exists && m_calls.faccessat(AT_FDCWD, m_target.constData(), W_OK, AT_EACCESS) != 0)
+    }
+    if (m_exists && m_calls.faccessat(AT_FDCWD, m_target.constData(), W_OK, AT_EACCESS) != 0) {
         failWith(errno);
+    }
 }
 
 // Returns false, leaving nothing behind, where the directory refuses the replacement.
@@ -186,8 +232,9 @@ bool Writer::replaceByRename() {
     const int fd = createTemporary(tempPath);
     if (fd < 0) {
         const int error = errno;
-        if (refusedByDirectory(error))
+        if (refusedByDirectory(error)) {
             return false;
+        }
         failWith(error);
     }
     OpenFile temp(m_calls, fd, tempPath);
@@ -213,16 +260,18 @@ int Writer::createTemporary(QByteArray& tempPath) {
     const QByteArray prefix = directory + (directory.endsWith('/') ? "" : "/") + ".pelomart-";
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
         QByteArray name = prefix;
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < 6; ++i) {
             name += letters[QRandomGenerator::system()->bounded(int(sizeof letters) - 1)];
+        }
         const int fd =
             m_calls.open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             tempPath = name;
             return fd;
         }
-        if (errno != EEXIST)
+        if (errno != EEXIST) {
             return -1;
+        }
     }
     errno = EEXIST;
     return -1;
@@ -230,24 +279,30 @@ int Writer::createTemporary(QByteArray& tempPath) {
 
 // The bytes reach the disk before the rename may put them in the target's place.
 void Writer::fillTemporary(OpenFile& temp) {
-    if (m_exists)
+    if (m_exists) {
         keepOwnerAndMode(temp.fd());
-    if (const int error = writeAll(temp.fd()))
+    }
+    if (const int error = writeAll(temp.fd())) {
         failWith(error);
-    if (m_calls.fsync(temp.fd()) != 0)
+    }
+    if (m_calls.fsync(temp.fd()) != 0) {
         failWith(errno);
-    if (const int error = temp.close())
+    }
+    if (const int error = temp.close()) {
         failWith(error);
+    }
 }
 
 void Writer::keepOwnerAndMode(int fd) {
     // Only a privileged process may hand the file to another owner; otherwise the
     // new file stays ours, as any rewrite by this user would leave it.
-    if (m_calls.fchown(fd, m_status.st_uid, m_status.st_gid) != 0 && errno != EPERM)
+    if (m_calls.fchown(fd, m_status.st_uid, m_status.st_gid) != 0 && errno != EPERM) {
         failWith(errno);
+    }
     // After fchown, which clears set-id bits.
-    if (m_calls.fchmod(fd, m_status.st_mode & 07777) != 0)
+    if (m_calls.fchmod(fd, m_status.st_mode & 07777) != 0) {
         failWith(errno);
+    }
 }
 
 // Returns 0 or the errno of the failing write; a file-size limit shows as a short
@@ -258,12 +313,14 @@ int Writer::writeAll(int fd) {
     while (left > 0) {
         const ssize_t written = m_calls.write(fd, data, size_t(left));
         if (written < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
                 continue;
+            }
             return errno;
         }
-        if (written == 0)
+        if (written == 0) {
             return EIO;
+        }
         data += written;
         left -= written;
     }
@@ -275,29 +332,37 @@ int Writer::writeAll(int fd) {
 void Writer::syncDirectory() {
     const int fd =
         m_calls.open(directoryOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0)
+    if (fd < 0) {
         return;
+    }
     m_calls.fsync(fd);
     m_calls.close(fd);
 }
 
 // Overwrites the file as an ordinary open for writing would. Not atomic, so claim the
 // space first, which lets a full disk or a size limit fail before any old byte is touched.
+// O_NOFOLLOW: the file checked above, never a link put in its place since.
 void Writer::rewriteInPlace() {
-    OpenFile file(m_calls, m_calls.open(m_target.constData(), O_WRONLY | O_CLOEXEC, 0));
-    if (file.fd() < 0)
+    OpenFile file(m_calls,
+                  m_calls.open(m_target.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0));
+    if (file.fd() < 0) {
         failWith(errno);
+    }
     if (!m_bytes.isEmpty()) {
         const int error = m_calls.posix_fallocate(file.fd(), 0, m_bytes.size());
-        if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        if (error == ENOSPC || error == EDQUOT || error == EFBIG) {
             failWith(error);
+        }
     }
-    if (const int error = writeAll(file.fd()))
+    if (const int error = writeAll(file.fd())) {
         failWith(error);
-    if (m_calls.ftruncate(file.fd(), m_bytes.size()) != 0 || m_calls.fsync(file.fd()) != 0)
+    }
+    if (m_calls.ftruncate(file.fd(), m_bytes.size()) != 0 || m_calls.fsync(file.fd()) != 0) {
         failWith(errno);
-    if (const int error = file.close())
+    }
+    if (const int error = file.close()) {
         failWith(error);
+    }
 }
 
 } // namespace
@@ -308,8 +373,9 @@ void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCall
     Writer writer(calls, shown, bytes);
     writer.resolve(path);
     writer.refuseWhatAnOpenWouldRefuse();
-    if (!writer.replaceByRename())
+    if (!writer.replaceByRename()) {
         writer.rewriteInPlace();
+    }
 }
 
 void writeChangeFile(const QByteArray& path, const QByteArray& bytes) {

@@ -7,15 +7,23 @@ namespace pelomart {
 
 class SystemCalls;
 
-// Creates or replaces the file at `path` (the system's bytes for it) so that it holds exactly `bytes`.
-// The bytes go to a temporary file beside the target, reach the disk, and only then
-// take the target's place: on any failure an existing file stays as it was and no
-// temporary file is left. An existing file keeps its permissions; a symbolic link is
-// written through to the file it points to. Where the directory cannot take a new
-// file but the existing file is writable, the file is rewritten in place.
-// Throws RunTimeError: PathNotFound, PermissionDenied, PathFileAccess (the name is a
-// directory, or the file cannot be replaced), BadFileName (empty or over-long name),
+// Creates or replaces the file at `path` (the system's bytes for it) so that it holds
+// exactly `bytes`. The bytes go to a temporary file beside the target, reach the disk, and
+// only then take the target's place: on any failure an existing file stays as it was and
+// no temporary file is left. An existing file keeps its permissions; a symbolic link is
+// written through to the file it points to, unless the kernel's protected-symlinks rule
+// would refuse to follow it. Where the directory cannot take a new file but the existing
+// file is writable, the file is rewritten in place.
+// Throws RunTimeError: PathNotFound (a missing directory, a path that loops or that links
+// make too long), PermissionDenied, PathFileAccess (the name is a directory or not a
+// regular file, or the file cannot be replaced), BadFileName (empty or over-long name),
 // DiskFull (no space, quota, file-size limit), DeviceIO (anything else).
+//
+// Not QSaveFile: in Qt 6.4 its commit() ignores a failed fdatasync and renames anyway,
+// never syncs the directory after the rename, and returns true when the write it flushes
+// fails, leaving a cut-short file in the target's place. Its error() names the failing
+// step, not the cause: no space, quota exceeded and permission denied at open are all
+// OpenError, where the user must be told "Disk full" (61) or "Permission denied" (70).
 void writeChangeFile(const QByteArray& path, const QByteArray& bytes);
 // The same, with every system call made through `calls`.
 void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCalls& calls);

@@ -14,6 +14,8 @@ public:
     virtual ~SystemCalls() = default;
 
     virtual int lstat(const char* path, struct stat* status) { return ::lstat(path, status); }
+    virtual int stat(const char* path, struct stat* status) { return ::stat(path, status); }
+    virtual uid_t geteuid() { return ::geteuid(); }
     virtual ssize_t readlink(const char* path, char* buffer, size_t size) {
         return ::readlink(path, buffer, size);
     }

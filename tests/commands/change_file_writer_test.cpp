@@ -42,8 +42,9 @@ using test::startChild;
 // Every byte value, so that a text-mode translation or a stop at a zero byte shows.
 QByteArray changeBytes(int size, int seed = 0) {
     QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
+    for (int i = 0; i < size; ++i) {
         bytes[i] = char((i * 7 + seed) & 0xFF);
+    }
     return bytes;
 }
 
@@ -79,8 +80,9 @@ QStringList tree(const QString& dir) {
     QStringList names;
     QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
-    while (it.hasNext())
+    while (it.hasNext()) {
         names << it.next().mid(dir.size() + 1);
+    }
     names.sort();
     return names;
 }
@@ -118,8 +120,9 @@ TEST(ChangeFileWriter, WritesExactlyTheBytes) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
         const QString path = dir.path() + '/' + row.name;
-        if (row.existing)
+        if (row.existing) {
             put(path, *row.existing);
+        }
         EXPECT_EQ(writeCode(path, changeBytes(284)), 0);
         EXPECT_EQ(contents(path), changeBytes(284));
         EXPECT_EQ(tree(dir.path()), QStringList{row.name});
@@ -179,20 +182,23 @@ TEST(ChangeFileWriter, WritesThroughSymbolicLinks) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
         QDir(dir.path()).mkdir("sub");
-        if (row.realExists)
+        if (row.realExists) {
             put(dir.filePath("real.chg"), oldBytes);
-        for (const auto& [name, pointsTo] : row.links)
+        }
+        for (const auto& [name, pointsTo] : row.links) {
             ASSERT_EQ(
                 ::symlink(pointsTo.constData(), QFile::encodeName(dir.filePath(name)).constData()),
                 0);
+        }
         QStringList expectedTree = tree(dir.path()) << "real.chg";
         expectedTree.removeDuplicates();
         expectedTree.sort();
 
         EXPECT_EQ(writeCode(dir.filePath(row.writeAt), changeBytes(284)), 0);
         EXPECT_EQ(contents(dir.filePath("real.chg")), changeBytes(284));
-        for (const auto& [name, pointsTo] : row.links)
+        for (const auto& [name, pointsTo] : row.links) {
             EXPECT_EQ(linkTarget(dir.filePath(name)), pointsTo) << name.toStdString();
+        }
         EXPECT_EQ(tree(dir.path()), expectedTree);
     }
 }
@@ -213,6 +219,13 @@ TEST(ChangeFileWriter, FailuresLeaveTheDirectoryAsItWas) {
              const bool made =
                  ::symlink("missing/new.chg", QFile::encodeName(dir + "/link").constData()) == 0;
              return made ? dir + "/link" : QString();
+         },
+         ErrorNumber::PathNotFound},
+        {"links that point at each other",
+         [](auto& dir) {
+             ::symlink("second", QFile::encodeName(dir + "/first").constData());
+             ::symlink("first", QFile::encodeName(dir + "/second").constData());
+             return dir + "/first";
          },
          ErrorNumber::PathNotFound},
         {"name is a directory",
@@ -248,19 +261,25 @@ TEST(ChangeFileWriter, DirectoryThatRefusesTheReplacementRewritesOnlyAWritableFi
         mode_t fileMode;
         int expected;
         QByteArray afterwards;
+        bool needsRoot; // to give the file to another user
     };
     // Longer than the new bytes, so that an in-place rewrite must also cut the file short.
     const QByteArray longer = changeBytes(1000, 5);
     const Row rows[] = {
         {"file not writable either", 0555, kNobody, 0444, int(ErrorNumber::PermissionDenied),
-         longer},
-        {"writable file rewritten in place", 0555, kNobody, 0644, 0, changeBytes(284)},
+         longer, false},
+        {"writable file rewritten in place", 0555, kNobody, 0644, 0, changeBytes(284), false},
         // The temporary file can be made, but only the owner may replace a file there.
         {"sticky directory, another user's writable file", 01777, kNobody - 1, 0666, 0,
-         changeBytes(284)},
+         changeBytes(284), true},
     };
+    bool skipped = false;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
+        if (row.needsRoot && ::getuid() != 0) {
+            skipped = true;
+            continue;
+        }
         QTemporaryDir dir;
         const QByteArray path = QFile::encodeName(dir.filePath("old.chg"));
         put(dir.filePath("old.chg"), longer);
@@ -269,11 +288,76 @@ TEST(ChangeFileWriter, DirectoryThatRefusesTheReplacementRewritesOnlyAWritableFi
             ASSERT_EQ(::chown(path.constData(), row.fileOwner, row.fileOwner), 0);
         }
         ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), row.dirMode), 0);
+        const ino_t inode = statusOf(dir.filePath("old.chg")).st_ino;
 
         EXPECT_EQ(writeCodeUnprivileged(dir.filePath("old.chg"), changeBytes(284)), row.expected);
         EXPECT_EQ(contents(dir.filePath("old.chg")), row.afterwards);
+        EXPECT_EQ(statusOf(dir.filePath("old.chg")).st_ino, inode) << "not replaced by a rename";
         EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    }
+    if (skipped) {
+        GTEST_SKIP() << "the sticky-directory row needs root to give the file to another user";
+    }
+}
+
+// The kernel's rule for links in shared sticky directories, which the writer must apply
+// itself because it follows links by hand: dir/shared/link -> ../real.chg, and
+// dir/first -> shared/link from a plain directory.
+TEST(ChangeFileWriter, FollowsALinkInASharedStickyDirectoryOnlyAsTheKernelWould) {
+    constexpr uid_t kOther = 4242;
+    constexpr uid_t kOwner = 4343;
+    struct Row {
+        const char* what;
+        const char* writeAt;
+        mode_t sharedMode;
+        std::optional<uid_t> follower;       // unset: the link's owner
+        std::optional<uid_t> directoryOwner; // unset: the link's owner
+        std::optional<uid_t> linkOwner;      // given for real with lchown, as root
+        int expected;
+    };
+    const int refused = int(ErrorNumber::PermissionDenied);
+    const Row rows[] = {
+        {"link owned by the follower", "shared/link", 01777, {}, kOwner, {}, 0},
+        {"link owned by the directory's owner", "shared/link", 01777, kOther, {}, {}, 0},
+        {"another user's link", "shared/link", 01777, kOther, kOwner, {}, refused},
+        {"another user's link, through a link", "first", 01777, kOther, kOwner, {}, refused},
+        {"another user's link, not sticky", "shared/link", 0777, kOther, kOwner, {}, 0},
+        {"another user's link, not world-writable", "shared/link", 01775, kOther, kOwner, {}, 0},
+        {"nobody's link, run by root", "shared/link", 01777, {}, {}, kNobody, refused},
+    };
+    bool skipped = false;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.linkOwner && ::getuid() != 0) {
+            skipped = true;
+            continue;
+        }
+        QTemporaryDir dir;
+        put(dir.filePath("real.chg"), oldBytes);
+        ASSERT_TRUE(QDir(dir.path()).mkdir("shared"));
+        const QByteArray link = QFile::encodeName(dir.filePath("shared/link"));
+        ASSERT_EQ(::symlink("../real.chg", link.constData()), 0);
+        ASSERT_EQ(::symlink("shared/link", QFile::encodeName(dir.filePath("first")).constData()),
+                  0);
+        if (row.linkOwner) {
+            ASSERT_EQ(::lchown(link.constData(), *row.linkOwner, *row.linkOwner), 0);
+        }
+        ASSERT_EQ(::chmod(QFile::encodeName(dir.filePath("shared")).constData(), row.sharedMode),
+                  0);
+        const QStringList before = tree(dir.path());
+        test::FaultInjector calls;
+        calls.euid = row.follower;
+        calls.directoryOwner = row.directoryOwner;
+
+        EXPECT_EQ(writeCode(dir.filePath(row.writeAt), changeBytes(284), calls), row.expected);
+        EXPECT_EQ(contents(dir.filePath("real.chg")),
+                  row.expected == 0 ? changeBytes(284) : oldBytes);
+        EXPECT_EQ(linkTarget(dir.filePath("shared/link")), "../real.chg");
+        EXPECT_EQ(tree(dir.path()), before);
+    }
+    if (skipped) {
+        GTEST_SKIP() << "the row with nobody's link needs root to give the link to nobody";
     }
 }
 
@@ -294,8 +378,9 @@ TEST(ChangeFileWriter, ReadOnlyFileIsRefusedEvenInAWritableDirectory) {
 TEST(ChangeFileWriter, FullFilesystemLeavesTheOldFile) {
     QTemporaryDir dir;
     const QByteArray mountPoint = QFile::encodeName(dir.path());
-    if (::getuid() != 0 || ::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0)
+    if (::getuid() != 0 || ::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=64k") != 0) {
         GTEST_SKIP() << "needs root and a tmpfs mount; the file-size limit case still runs";
+    }
     struct Unmount {
         const char* at;
         ~Unmount() { ::umount(at); }
@@ -412,15 +497,17 @@ QByteArray expectedFile(Afterwards afterwards) {
 
 std::vector<Call> callsOf(const std::vector<Step>& steps) {
     std::vector<Call> calls;
-    for (const Step& step : steps)
+    for (const Step& step : steps) {
         calls.push_back(step.call);
+    }
     return calls;
 }
 
 std::string namesOf(const std::vector<Call>& calls) {
     std::string names;
-    for (Call call : calls)
+    for (Call call : calls) {
         names += std::string(names.empty() ? "" : ", ") + test::nameOf(call);
+    }
     return names;
 }
 
@@ -458,8 +545,9 @@ TEST(ChangeFileWriter, EachFailingCallIsReportedAndLeavesAWholeFile) {
         std::map<Call, int> seen;
         for (const Step& step : path.steps) {
             const int nth = ++seen[step.call];
-            if (step.onFailure == Forced)
+            if (step.onFailure == Forced) {
                 continue;
+            }
             for (const ErrorClass& error : errorClasses) {
                 SCOPED_TRACE(std::string(path.what) + ": " + test::nameOf(step.call) + " #" +
                              std::to_string(nth) + " fails with " + error.what);
@@ -481,6 +569,43 @@ TEST(ChangeFileWriter, EachFailingCallIsReportedAndLeavesAWholeFile) {
                 EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
             }
         }
+    }
+}
+
+// The errors that EachFailingCallIsReportedAndLeavesAWholeFile does not try, each where the
+// writer meets it.
+TEST(ChangeFileWriter, EachErrnoIsReportedInItsClass) {
+    struct Row {
+        const char* what;
+        const char* writeAt; // "link" points at "old.chg"
+        std::vector<test::Fault> faults;
+        ErrorNumber expected;
+    };
+    using enum ErrorNumber;
+    // The directory refuses the temporary file, so the file itself is opened, and fails.
+    auto failingOpenInPlace = [](int error) {
+        return std::vector<test::Fault>{{Call::Open, 1, EACCES}, {Call::Open, 2, error}};
+    };
+    const Row rows[] = {
+        {"ELOOP: a directory loops", "old.chg", {{Call::Lstat, 1, ELOOP}}, PathNotFound},
+        {"ELOOP past a link", "link", {{Call::Lstat, 2, ELOOP}}, PathNotFound},
+        {"ENAMETOOLONG as given", "old.chg", {{Call::Lstat, 1, ENAMETOOLONG}}, BadFileName},
+        {"ENAMETOOLONG past a link", "link", {{Call::Lstat, 2, ENAMETOOLONG}}, PathNotFound},
+        {"EPERM: an immutable file", "old.chg", {{Call::Faccessat, 1, EPERM}}, PermissionDenied},
+        {"ETXTBSY: a running program", "old.chg", failingOpenInPlace(ETXTBSY), PathFileAccess},
+        {"ENXIO: a FIFO without a reader", "old.chg", failingOpenInPlace(ENXIO), PathFileAccess},
+        {"ENODEV: a driverless device", "old.chg", failingOpenInPlace(ENODEV), PathFileAccess},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir dir;
+        put(dir.filePath("old.chg"), oldBytes);
+        ASSERT_EQ(::symlink("old.chg", QFile::encodeName(dir.filePath("link")).constData()), 0);
+        test::FaultInjector calls(row.faults);
+
+        EXPECT_EQ(writeCode(dir.filePath(row.writeAt), changeBytes(284), calls), int(row.expected));
+        EXPECT_EQ(contents(dir.filePath("old.chg")), oldBytes);
+        EXPECT_EQ(tree(dir.path()), (QStringList{"link", "old.chg"}));
     }
 }
 
@@ -541,8 +666,9 @@ TEST(ChangeFileWriter, KilledAtAnyCallLeavesAWholeFileAndAtMostOneTemporary) {
                 QStringList others = tree(dir.path());
                 others.removeOne("old.chg");
                 EXPECT_LE(others.size(), 1) << others.join(' ').toStdString();
-                for (const QString& name : others)
+                for (const QString& name : others) {
                     EXPECT_TRUE(name.startsWith(".pelomart-")) << name.toStdString();
+                }
 
                 EXPECT_EQ(writeCode(target, later), 0);
                 EXPECT_EQ(contents(target), later);
@@ -560,8 +686,9 @@ TEST(ChangeFileWriter, TwoWritersAtOnceLeaveOneWholeFile) {
     auto writer = [&](const QByteArray& bytes) {
         return startChild([&] {
             for (int i = 0; i < 200; ++i) {
-                if (writeCode(path, bytes) != 0)
+                if (writeCode(path, bytes) != 0) {
                     return 1;
+                }
             }
             return 0;
         });

@@ -16,8 +16,9 @@ constexpr uid_t kNobody = 65534;
 // The child ends with what `body` returns.
 inline pid_t startChild(const std::function<int()>& body) {
     const pid_t pid = ::fork();
-    if (pid == 0)
+    if (pid == 0) {
         ::_exit(body());
+    }
     return pid;
 }
 
@@ -37,8 +38,9 @@ inline int runInChild(const std::function<int()>& body) {
 inline int runUnprivileged(const std::function<int()>& body) {
     return runInChild([&] {
         if (::getuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
             return 200;
+        }
         return body();
     });
 }

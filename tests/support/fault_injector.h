@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <map>
+#include <optional>
 #include <set>
 #include <type_traits>
 #include <utility>
@@ -19,6 +20,7 @@ namespace pelomart::test {
 // Calls on a directory's descriptor are told apart from those on a file.
 enum class Call {
     Lstat,
+    Stat,
     Readlink,
     Faccessat,
     Open,
@@ -38,10 +40,10 @@ enum class Call {
 
 inline const char* nameOf(Call call) {
     constexpr const char* names[] = {
-        "lstat",           "readlink",        "faccessat", "open",
-        "open directory",  "fchown",          "fchmod",    "write",
-        "posix_fallocate", "ftruncate",       "fsync",     "fsync directory",
-        "close",           "close directory", "rename",    "unlink",
+        "lstat",          "stat",   "readlink",        "faccessat", "open",
+        "open directory", "fchown", "fchmod",          "write",     "posix_fallocate",
+        "ftruncate",      "fsync",  "fsync directory", "close",     "close directory",
+        "rename",         "unlink",
     };
     return names[int(call)];
 }
@@ -65,10 +67,21 @@ public:
         : m_faults(std::move(faults)), m_kill(kill) {}
 
     std::vector<Call> sequence;
+    // Who the writer believes it runs as, and who stat says owns a directory; unset, the truth.
+    std::optional<uid_t> euid;
+    std::optional<uid_t> directoryOwner;
 
     int lstat(const char* path, struct stat* status) override {
         return run(Call::Lstat, [&] { return SystemCalls::lstat(path, status); });
     }
+    int stat(const char* path, struct stat* status) override {
+        const int result = run(Call::Stat, [&] { return SystemCalls::stat(path, status); });
+        if (result == 0 && directoryOwner) {
+            status->st_uid = *directoryOwner;
+        }
+        return result;
+    }
+    uid_t geteuid() override { return euid.value_or(SystemCalls::geteuid()); }
     ssize_t readlink(const char* path, char* buffer, size_t size) override {
         return run(Call::Readlink, [&] { return SystemCalls::readlink(path, buffer, size); });
     }
@@ -80,8 +93,9 @@ public:
         const bool directory = flags & O_DIRECTORY;
         const int fd = run(directory ? Call::OpenDirectory : Call::Open,
                            [&] { return SystemCalls::open(path, flags, mode); });
-        if (directory && fd >= 0)
+        if (directory && fd >= 0) {
             m_directories.insert(fd);
+        }
         return fd;
     }
     int fchown(int fd, uid_t owner, gid_t group) override {
@@ -127,14 +141,16 @@ private:
         const int step = int(sequence.size());
         sequence.push_back(call);
         const int nth = ++m_counts[call];
-        if (m_kill.step == step && !m_kill.afterTheCall)
+        if (m_kill.step == step && !m_kill.afterTheCall) {
             ::raise(SIGKILL);
+        }
         decltype(real()) result = 0;
         const Fault* fault = faultFor(call, nth);
         if (fault && fault->error != 0) {
             // A failing close still frees the descriptor, as Linux does.
-            if (call == Call::Close || call == Call::CloseDirectory)
+            if (call == Call::Close || call == Call::CloseDirectory) {
                 real();
+            }
             errno = fault->error;
             result = -1;
         } else if constexpr (std::is_invocable_v<RealCall, size_t>) {
@@ -142,15 +158,17 @@ private:
         } else {
             result = real();
         }
-        if (m_kill.step == step && m_kill.afterTheCall)
+        if (m_kill.step == step && m_kill.afterTheCall) {
             ::raise(SIGKILL);
+        }
         return result;
     }
 
     const Fault* faultFor(Call call, int nth) const {
         for (const Fault& fault : m_faults) {
-            if (fault.call == call && fault.nth == nth)
+            if (fault.call == call && fault.nth == nth) {
                 return &fault;
+            }
         }
         return nullptr;
     }
