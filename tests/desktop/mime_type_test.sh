@@ -6,6 +6,11 @@
 # usage: mime_type_test.sh BUILD-DIR path/to/pelomart-chg
 set -euo pipefail
 
+for tool in update-mime-database:shared-mime-info update-desktop-database:desktop-file-utils \
+    gio:libglib2.0-bin; do
+    command -v "${tool%%:*}" >/dev/null ||
+        { echo "needs ${tool%%:*}, from Debian's package ${tool#*:}" >&2; exit 1; }
+done
 build=$(realpath "$1")
 chg=$(realpath "$2")
 type=application/x-pelomart-change
