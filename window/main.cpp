@@ -9,7 +9,7 @@ int main(int argc, char* argv[]) {
     Q_INIT_RESOURCE(pelomart);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelomart"));
-    QApplication::setDesktopFileName(QStringLiteral("pelomart"));
+    QApplication::setDesktopFileName(QStringLiteral("org.pelomart.Pelomart"));
     pelomart::Form1 form(QDir::currentPath());
     form.show();
     return QApplication::exec();
