@@ -54,7 +54,8 @@ int runCommand(const Command& command, const QStringList& arguments, QTextStream
     QCommandLineParser parser;
     command.describe(parser);
     parser.addHelpOption();
-    const QString prefix = programName() + u' ' + QLatin1String(command.name) + QStringLiteral(": ");
+    const QString prefix =
+        programName() + u' ' + QLatin1String(command.name) + QStringLiteral(": ");
     if (!parser.parse(arguments)) {
         err << prefix << parser.errorText() << Qt::endl;
         return kUsageError;
