@@ -35,6 +35,9 @@ int check(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
 // make: texts -> files.
 void describeMake(QCommandLineParser& parser);
 int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
+// set: file -> texts, some replaced -> the same file.
+void describeSet(QCommandLineParser& parser);
+int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
 
 // The whole of a file of at most `longest` bytes, or a message on `err` that names the
 // file and why it cannot be read: missing, unreadable, not a regular file, too long.

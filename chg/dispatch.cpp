@@ -13,6 +13,7 @@ constexpr std::array kCommands{
     Command{"show", describeShow, show},
     Command{"check", describeCheck, check},
     Command{"make", describeMake, make},
+    Command{"set", describeSet, set},
 };
 
 QString programName() {

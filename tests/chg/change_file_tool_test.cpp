@@ -167,6 +167,11 @@ TEST_F(ChangeFileTool, FilesMadeByTheWindowComeBackByteForByte) {
     for (const QString& file : made) {
         const QString name = QFileInfo(file).fileName();
         EXPECT_EQ(contents("again/" + name), contents(name)) << name.toStdString();
+        // set changes position x, bytes 16 to 19, and nothing else.
+        QByteArray expected = contents(name);
+        expected.replace(16, 4, QByteArray("\x00\x00\xC8\x42", 4)); // 100.0f
+        ASSERT_EQ(run({"set", "--locale", "C", file, "x=100"}), 0) << err.toStdString();
+        EXPECT_EQ(contents(name), expected) << name.toStdString();
     }
 }
 
@@ -236,7 +241,7 @@ TEST_F(ChangeFileTool, UsageErrorsExitWithTwo) {
 }
 
 // Each value that make cannot give back: show --json names it on stderr and exits 1 with its
-// JSON still printed.
+// JSON still printed, and set leaves the file as it was rather than change it unasked.
 TEST_F(ChangeFileTool, ValuesMakeCannotGiveBack) {
     qputenv("LC_ALL", "el_GR.UTF-8"); // windows-1253, which has no character for D2
     const HumanRecord worked = decodeHumanRecord(kWorkedFile.toStdString()).record.value();
@@ -270,6 +275,57 @@ TEST_F(ChangeFileTool, ValuesMakeCannotGiveBack) {
         EXPECT_EQ(run({"show", "--json", path("f.chg")}), 1);
         EXPECT_EQ(err, line + "\n");
         EXPECT_EQ(QJsonDocument::fromJson(out.toUtf8()).array().size(), 1);
+        EXPECT_EQ(run({"set", "--locale", "C", path("f.chg"), "yrotsing=1"}), 1);
+        EXPECT_EQ(err, line + "; the file is left as it was\n");
+        EXPECT_EQ(contents("f.chg"), file);
+    }
+    // A value being set goes anyway, so it stops nothing.
+    HumanRecord human = worked;
+    human.typeParameter = 40;
+    put("f.chg", QByteArray::fromStdString(composeHumanRecord(human) + kLineEnd));
+    ASSERT_EQ(run({"set", "--locale", "C", path("f.chg"), "paramlong1=20"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(contents("f.chg").mid(134, 4), QByteArray("\x14\0\0\0", 4)); // the type, at 134
+}
+
+TEST_F(ChangeFileTool, SetRefusesAndLeavesTheFileAsItWas) {
+    put("f.chg", kWorkedFile);
+    put("bad.chg", kWorkedFile.left(100));
+    const QString f = path("f.chg");
+    struct Row {
+        const char* name;
+        QStringList arguments;
+        int status;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"no =", {f, "namn"}, 2, "set: \"namn\" is not KEY=TEXT"},
+        {"nothing to set", {f}, 2, "set: nothing to set"},
+        {"no file", {}, 2, "set: no file given"},
+        {"key twice", {f, "x=1", "x=2"}, 2, "set: x is given twice"},
+        {"unknown key", {f, "nmn=x"}, 1, "f.chg: unknown key \"nmn\""},
+        {"file name", {f, "filenavn=g.chg"}, 1, "f.chg: filenavn cannot be set"},
+        {"fixed parameter", {f, "paramsing3=5"}, 1, "cannot be set: make file always writes 150"},
+        {"type the window holds at 31",
+         {f, "paramlong1=45"},
+         1,
+         "f.chg: paramlong1 \"45\": the box would hold \"31\" instead"},
+        {"not a number", {f, "x=north"}, 1, "f.chg: x \"north\": run-time error 13: Type mismatch"},
+        {"too big", {f, "y=1e39"}, 1, "f.chg: y \"1e39\": run-time error 6: Overflow"},
+        {"behaviour not in the list", {f, "behavior=Dance"}, 1, "\"Dance\" is not in the list"},
+        {"script too long",
+         {f, "script=" + QString(40'000, 'x')},
+         1,
+         "f.chg: script: run-time error 6: Overflow (script length 40000, at most 32555"},
+        {"change file refused", {path("bad.chg"), "x=1"}, 1, "bad.chg: offset "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(run(QStringList{"set", "--locale", "C"} + row.arguments), row.status);
+        EXPECT_TRUE(err.contains(QLatin1String(row.message))) << err.toStdString();
+        EXPECT_EQ(contents("f.chg"), kWorkedFile);
+        EXPECT_EQ(contents("bad.chg"), kWorkedFile.left(100));
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList({"bad.chg", "f.chg"}));
     }
 }
 
@@ -281,6 +337,7 @@ TEST_F(ChangeFileTool, HelpDoesNothingElse) {
         {"show", {path("f.chg")}},
         {"check", {path("f.chg")}},
         {"make", {"--locale", "de_DE", "--dir", m_dir.path(), path("in.json")}},
+        {"set", {path("f.chg"), "x=1"}},
     };
     for (const auto& [command, arguments] : rows) {
         for (const char* option : {"-h", "--help", "--help-all"}) {
@@ -304,6 +361,7 @@ TEST_F(ChangeFileTool, RefusesWhatIsNoRegularFileWithoutWaiting) {
         {{"show", m_dir.path()}, m_dir.path() + ": cannot read: a directory"},
         {{"check", "/dev/null"}, "/dev/null: cannot read: a device"},
         {{"make", fifo}, fifo + ": cannot read: a FIFO"},
+        {{"set", fifo, "x=1"}, fifo + ": cannot read: a FIFO"},
     };
     for (const auto& [arguments, message] : rows) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
@@ -325,6 +383,7 @@ TEST_F(ChangeFileTool, ControlsReachTheTerminalAsEscapes) {
         {"check", "-v", made},
         {"check", path("\x1b]0;gone")},
         {"make", "--locale", "de_DE", path("bad.json")},
+        {"set", "--locale", "de_DE", made, "\x1b[1m=x"},
         {"make", "--locale", "\x1b[2J", path("bad.json")},
     };
     for (const QStringList& arguments : rows) {
