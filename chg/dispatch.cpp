@@ -58,7 +58,7 @@ int runCommand(const Command& command, const QStringList& arguments, QTextStream
     const QString prefix =
         programName() + u' ' + QLatin1String(command.name) + QStringLiteral(": ");
     if (!parser.parse(arguments)) {
-        err << prefix << parser.errorText() << Qt::endl;
+        err << prefix << shownValue(parser.errorText()) << Qt::endl;
         return kUsageError;
     }
     // Every help option prints help and does nothing else.
@@ -92,8 +92,9 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
             << '\n';
         return kSuccess;
     }
-    err << (name.isEmpty() ? programName() + QStringLiteral(": no command given")
-                           : programName() + QStringLiteral(": unknown command \"%1\"").arg(name))
+    err << (name.isEmpty()
+                ? programName() + QStringLiteral(": no command given")
+                : programName() + QStringLiteral(": unknown command \"%1\"").arg(shownValue(name)))
         << "\n\n"
         << usage();
     return kUsageError;

@@ -383,6 +383,8 @@ TEST_F(ChangeFileTool, ControlsReachTheTerminalAsEscapes) {
         {"make", "--locale", "de_DE", path("bad.json")},
         {"set", "--locale", "de_DE", made, "\x1b[1m=x"},
         {"make", "--locale", "\x1b[2J", path("bad.json")},
+        {"\x1b[2J"},
+        {"show", "--\x1b[2J", made},
     };
     for (const QStringList& arguments : rows) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
