@@ -80,8 +80,7 @@ void makeAgain(const std::uint8_t* data, std::size_t size) {
             FUZZ_REQUIRE(false, "%s \"%s\": error %d", field.name, qPrintable(text), error.code());
         }
         FUZZ_REQUIRE(form.text(field.id) == text, "%s \"%s\" became \"%s\" in %s", field.name,
-                     qPrintable(text), qPrintable(form.text(field.id)),
-                     qPrintable(locale.name()));
+                     qPrintable(text), qPrintable(form.text(field.id)), qPrintable(locale.name()));
     }
     form.setText(Control::filenavn, name);
     try {
