@@ -2,23 +2,22 @@
 
 #include "change_file_reader.h"
 
-#include <QFile>
 #include <QTextStream>
 
 namespace pelomart::chg {
 
 std::optional<QByteArray> readWholeFile(const QString& path, qint64 longest, QTextStream& err) {
-    FileContents contents = pelomart::readWholeFile(QFile::encodeName(path), longest);
+    FileContents contents = pelomart::readWholeFile(nativeBytes(path), longest);
     if (!contents.bytes) {
-        err << path << ": cannot read: " << contents.error << Qt::endl;
+        err << shownArgument(path) << ": cannot read: " << contents.error << Qt::endl;
     }
     return std::move(contents.bytes);
 }
 
 std::optional<HumanRecord> readChangeFile(const QString& path, QTextStream& err) {
-    OpenedChangeFile opened = pelomart::readChangeFile(QFile::encodeName(path));
+    OpenedChangeFile opened = pelomart::readChangeFile(nativeBytes(path));
     if (!opened.record) {
-        err << path << ": " << opened.error << Qt::endl;
+        err << shownArgument(path) << ": " << opened.error << Qt::endl;
     }
     return std::move(opened.record);
 }
@@ -38,7 +37,7 @@ int check(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) 
         if (!readChangeFile(path, err)) {
             status = kFileFailed;
         } else if (parser.isSet(QStringLiteral("verbose"))) {
-            out << path << ": ok\n";
+            out << shownArgument(path) << ": ok\n";
         }
     }
     return status;

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "change_file_tool.h"
+#include "controls.h"
 #include "human_record.h"
 
 #include <QByteArray>
 #include <QCommandLineParser>
+#include <QLocale>
 #include <QString>
 #include <optional>
 #include <span>
+#include <utility>
 
 class QTextStream;
 
@@ -32,6 +35,9 @@ int check(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
 // make: texts -> files.
 void describeMake(QCommandLineParser& parser);
 int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
+// set: file -> texts, some replaced -> the same file.
+void describeSet(QCommandLineParser& parser);
+int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
 
 // The whole of a file of at most `longest` bytes, or a message on `err` that names the
 // file and why it cannot be read: missing, unreadable, not a regular file, too long.
@@ -39,5 +45,39 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 longest, QTe
 
 // The record of a change file, or a message on `err`.
 std::optional<HumanRecord> readChangeFile(const QString& path, QTextStream& err);
+
+// A path given on the command line, for a person to read.
+QString shownArgument(const QString& path);
+// A text for a message: controls as "\xNN", a lone surrogate as "\uDNNN".
+QString shownValue(const QString& text);
+
+// The --locale option that make and set share.
+void addLocaleOption(QCommandLineParser& parser);
+// The locale it names, the environment's when not given; nothing (with a message) for a
+// name Qt does not know.
+std::optional<QLocale> localeOption(const QCommandLineParser& parser, const QString& command,
+                                    QTextStream& err);
+
+using FieldText = std::pair<Control, QString>;
+
+// Parameters 2 to 17: make file writes their fixed values whatever they hold.
+inline bool isParameter(Control control) {
+    return control >= Control::paramsing2 && control <= Control::paramsing17;
+}
+
+// The box of that name among those whose texts make a file, x to filenavn.
+std::optional<Control> fieldNamed(const QString& key);
+
+// The text as make file reads it from that box: a behaviour's name for its code, the
+// script's line ends as CR LF. Nothing for a behaviour the list does not have; `refusal`
+// then says why.
+std::optional<QString> boxText(Control control, const QString& text, QString& refusal);
+
+// Types the texts into a fresh window with Dir1 at `directory` and presses make file.
+// Returns why no file was made: a box whose behaviour would hold another text than the
+// one given (so the file would not hold the value asked for), or the command's run-time
+// error with the box and text it names.
+std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QByteArray& directory,
+                                     const QLocale& locale);
 
 } // namespace pelomart::chg

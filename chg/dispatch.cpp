@@ -13,6 +13,7 @@ constexpr std::array kCommands{
     Command{"show", describeShow, show},
     Command{"check", describeCheck, check},
     Command{"make", describeMake, make},
+    Command{"set", describeSet, set},
 };
 
 QString programName() {
@@ -54,9 +55,10 @@ int runCommand(const Command& command, const QStringList& arguments, QTextStream
     QCommandLineParser parser;
     command.describe(parser);
     parser.addHelpOption();
-    const QString prefix = programName() + u' ' + QLatin1String(command.name) + QStringLiteral(": ");
+    const QString prefix =
+        programName() + u' ' + QLatin1String(command.name) + QStringLiteral(": ");
     if (!parser.parse(arguments)) {
-        err << prefix << parser.errorText() << Qt::endl;
+        err << prefix << shownValue(parser.errorText()) << Qt::endl;
         return kUsageError;
     }
     // Every help option prints help and does nothing else.
@@ -90,8 +92,9 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err) {
             << '\n';
         return kSuccess;
     }
-    err << (name.isEmpty() ? programName() + QStringLiteral(": no command given")
-                           : programName() + QStringLiteral(": unknown command \"%1\"").arg(name))
+    err << (name.isEmpty()
+                ? programName() + QStringLiteral(": no command given")
+                : programName() + QStringLiteral(": unknown command \"%1\"").arg(shownValue(name)))
         << "\n\n"
         << usage();
     return kUsageError;

@@ -9,5 +9,6 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(PELOMART_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return pelomart::chg::run(QCoreApplication::arguments(), out, err);
+    // Not QCoreApplication::arguments(): it decodes the bytes it cannot read as U+FFFD.
+    return pelomart::chg::run(pelomart::chg::argumentsFrom(argc, argv), out, err);
 }

@@ -1,13 +1,7 @@
 #include "commands.h"
 
-#include "behaviour_codes.h"
-#include "make_file.h"
-#include "memory_form.h"
-#include "run_time_error.h"
-#include "script_text.h"
+#include "shown_text.h"
 
-#include <QDir>
-#include <QFile>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,39 +18,10 @@ constexpr qint64 kLongestJsonFile = 64 * 1024 * 1024;
 
 // One object of a JSON file, checked and ready to make.
 struct Human {
-    QString source; // "FILE: object N"
-    std::vector<std::pair<Control, QString>> texts;
+    QString source; // "FILE: object N", for a person to read
+    std::vector<FieldText> texts;
     QString fileName;
 };
-
-bool isEditorField(Control control) {
-    return std::size_t(control) < kEditorFields.size();
-}
-
-QString behaviourNames() {
-    QStringList names;
-    for (const Behaviour& behaviour : kBehaviours) {
-        names << QLatin1Char('"') + QLatin1String(behaviour.name) + QLatin1Char('"');
-    }
-    return names.join(QStringLiteral(", "));
-}
-
-// The behaviour list's entry for a name or a code; nothing when the list has neither.
-std::optional<QString> behaviourEntry(const QString& text) {
-    if (text.isEmpty()) {
-        return QString();
-    }
-    const Behaviour* behaviour = behaviourNamed(text);
-    bool isNumber = false;
-    const int code = text.toInt(&isNumber);
-    if (!behaviour && isNumber && QString::number(code) == text) {
-        behaviour = behaviourWithCode(code);
-    }
-    if (!behaviour) {
-        return std::nullopt;
-    }
-    return QLatin1String(behaviour->name);
-}
 
 // The object's texts, or the reasons it cannot be made.
 std::optional<Human> readHuman(const QJsonValue& value, const QString& source, QTextStream& err) {
@@ -72,35 +37,30 @@ std::optional<Human> readHuman(const QJsonValue& value, const QString& source, Q
     };
     const QJsonObject object = value.toObject();
     for (auto it = object.begin(); it != object.end(); ++it) {
-        const std::optional<Control> control = controlNamed(it.key());
-        if (!control || !isEditorField(*control)) {
-            refuse(QStringLiteral("unknown key \"%1\"").arg(it.key()));
+        const std::optional<Control> control = fieldNamed(it.key());
+        if (!control) {
+            refuse(QStringLiteral("unknown key \"%1\"").arg(shownValue(it.key())));
             continue;
         }
         if (!it.value().isString()) {
             refuse(QStringLiteral("\"%1\" must be a string, as typed into its box").arg(it.key()));
             continue;
         }
-        QString text = it.value().toString();
-        if (*control == Control::behavior) {
-            const std::optional<QString> entry = behaviourEntry(text);
-            if (!entry) {
-                refuse(QStringLiteral("behavior \"%1\" is not in the list; it takes %2 or their "
-                                      "codes")
-                           .arg(text, behaviourNames()));
-                continue;
-            }
-            text = *entry;
-        } else if (*control == Control::script) {
-            text = scriptWithCrLf(text);
-        } else if (*control == Control::filenavn) {
-            if (text.contains(QLatin1Char('/')) || text == u"." || text == u"..") {
-                refuse(QStringLiteral("filenavn \"%1\" is not a plain file name").arg(text));
-                continue;
-            }
-            human.fileName = text;
+        QString refusal;
+        const std::optional<QString> text = boxText(*control, it.value().toString(), refusal);
+        if (!text) {
+            refuse(refusal);
+            continue;
         }
-        human.texts.emplace_back(*control, text);
+        if (*control == Control::filenavn) {
+            if (text->contains(QLatin1Char('/')) || text == u"." || text == u"..") {
+                refuse(QStringLiteral("filenavn \"%1\" is not a plain file name")
+                           .arg(shownValue(*text)));
+                continue;
+            }
+            human.fileName = *text;
+        }
+        human.texts.emplace_back(*control, *text);
     }
     if (!good) {
         return std::nullopt;
@@ -110,6 +70,7 @@ std::optional<Human> readHuman(const QJsonValue& value, const QString& source, Q
 
 // Every object of one JSON file, or nothing when the file cannot be used.
 std::optional<std::vector<Human>> readJsonFile(const QString& path, QTextStream& err) {
+    const QString shown = shownArgument(path);
     const std::optional<QByteArray> bytes = readWholeFile(path, kLongestJsonFile, err);
     if (!bytes) {
         return std::nullopt;
@@ -117,8 +78,13 @@ std::optional<std::vector<Human>> readJsonFile(const QString& path, QTextStream&
     QJsonParseError parseError{};
     const QJsonDocument document = QJsonDocument::fromJson(*bytes, &parseError);
     if (document.isNull()) {
-        err << path << ": not JSON: " << parseError.errorString() << " at offset "
-            << parseError.offset << Qt::endl;
+        // QJsonDocument takes only an object or an array; a lone value parses inside one.
+        if (!bytes->trimmed().isEmpty() && !QJsonDocument::fromJson('[' + *bytes + ']').isNull()) {
+            err << shown << ": expected an object or an array of objects" << Qt::endl;
+        } else {
+            err << shown << ": not JSON: " << parseError.errorString() << " at offset "
+                << parseError.offset << Qt::endl;
+        }
         return std::nullopt;
     }
     QJsonArray objects;
@@ -130,7 +96,7 @@ std::optional<std::vector<Human>> readJsonFile(const QString& path, QTextStream&
     std::vector<Human> humans;
     bool good = true;
     for (qsizetype i = 0; i < objects.size(); ++i) {
-        const QString source = QStringLiteral("%1: object %2").arg(path).arg(i);
+        const QString source = QStringLiteral("%1: object %2").arg(shown).arg(i);
         if (std::optional<Human> human = readHuman(objects[i], source, err)) {
             humans.push_back(std::move(*human));
         } else {
@@ -143,20 +109,26 @@ std::optional<std::vector<Human>> readJsonFile(const QString& path, QTextStream&
     return humans;
 }
 
-// Makes one file as the window's button does: the texts typed into a fresh window, then
-// the make-file command.
-void makeOne(const Human& human, const QString& directory, const QLocale& locale) {
-    MemoryForm form(locale);
-    form.setDirectoryPath(QFile::encodeName(directory));
-    for (const auto& [control, text] : human.texts) {
-        try {
-            form.setText(control, text);
-        } catch (const RunTimeError&) {
-            // Typed into the window, the type parameter's behaviour would report this too
-            // and leave the text; the command then meets the same text and reports it.
+// Two objects that would make the same file, compared as the system's names for them; a
+// name that has none fails on its own when it is made.
+bool namesTwice(const std::vector<Human>& humans, QTextStream& err) {
+    QHash<QByteArray, QString> firstSource;
+    bool twice = false;
+    for (const Human& human : humans) {
+        const std::optional<QByteArray> name = encodedFileName(human.fileName);
+        if (!name) {
+            continue;
+        }
+        const auto first = firstSource.constFind(*name);
+        if (first != firstSource.constEnd()) {
+            err << human.source << ": makes \"" << shownValue(human.fileName) << "\" as " << *first
+                << " does; nothing was made" << Qt::endl;
+            twice = true;
+        } else {
+            firstSource.insert(*name, human.source);
         }
     }
-    Command4_Click(form, locale);
+    return twice;
 }
 
 } // namespace
@@ -164,28 +136,19 @@ void makeOne(const Human& human, const QString& directory, const QLocale& locale
 void describeMake(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Makes change files from field texts, as the window's \"make file\" does."));
-    parser.addOption(
-        {QStringLiteral("locale"),
-         QStringLiteral("Read numbers as this locale writes them (default: the environment's)."),
-         QStringLiteral("NAME")});
+    addLocaleOption(parser);
     parser.addOption({QStringLiteral("dir"), QStringLiteral("Make the files in DIR (default: .)."),
                       QStringLiteral("DIR"), QStringLiteral(".")});
     parser.addPositionalArgument(QStringLiteral("FILE.json"),
                                  QStringLiteral("One object or an array of objects, keyed by "
-                                                "control name."),
+                                                "control name; at most 64 MiB."),
                                  QStringLiteral("FILE.json..."));
 }
 
 int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
-    QLocale locale;
-    if (parser.isSet(QStringLiteral("locale"))) {
-        const QString name = parser.value(QStringLiteral("locale"));
-        locale = QLocale(name);
-        // QLocale takes an unknown name for C without a word.
-        if (locale == QLocale::c() && name != u"C" && name != u"POSIX") {
-            err << "pelomart-chg make: unknown locale \"" << name << '"' << Qt::endl;
-            return kUsageError;
-        }
+    const std::optional<QLocale> locale = localeOption(parser, QStringLiteral("make"), err);
+    if (!locale) {
+        return kUsageError;
     }
     const QString directory = parser.value(QStringLiteral("dir"));
 
@@ -199,33 +162,22 @@ int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         }
         std::move(read->begin(), read->end(), std::back_inserter(humans));
     }
-    QHash<QString, QString> firstSource;
-    bool duplicates = false;
-    for (const Human& human : humans) {
-        const auto first = firstSource.constFind(human.fileName);
-        if (first != firstSource.constEnd()) {
-            err << human.source << ": makes \"" << human.fileName << "\" as " << *first
-                << " does; nothing was made" << Qt::endl;
-            duplicates = true;
-        } else {
-            firstSource.insert(human.fileName, human.source);
-        }
-    }
-    if (duplicates) {
+    if (namesTwice(humans, err)) {
         return kFileFailed;
     }
 
+    const QByteArray directoryBytes = nativeBytes(directory);
     for (const Human& human : humans) {
-        try {
-            makeOne(human, directory, locale);
-            out << QDir(directory).filePath(human.fileName) << '\n';
-        } catch (const RunTimeError& error) {
-            err << human.source << ": run-time error " << error.code() << ": " << error.what();
-            if (!error.detail().empty()) {
-                err << " (" << QString::fromStdString(error.detail()) << ')';
-            }
-            err << Qt::endl;
+        if (const std::optional<QString> failure =
+                makeFromTexts(human.texts, directoryBytes, *locale)) {
+            err << human.source << ": " << *failure << Qt::endl;
             status = kFileFailed;
+        } else {
+            QByteArray made = *encodedFileName(human.fileName);
+            if (directory != u".") {
+                made.prepend(directoryBytes.endsWith('/') ? directoryBytes : directoryBytes + '/');
+            }
+            out << shownPath(made) << '\n';
         }
     }
     return status;

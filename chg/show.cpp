@@ -2,6 +2,7 @@
 
 #include "code_page.h"
 #include "record_texts.h"
+#include "shown_text.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -32,14 +33,15 @@ template <std::size_t N> QString floats(const std::array<float, N>& values) {
     return texts.join(QLatin1Char(' '));
 }
 
-// A text of the record with each byte the code page leaves undefined as "\xNN".
-QString asText(const std::string& bytes, const QByteArray& codePage) {
-    return fromCodePage(QByteArrayView(bytes.data(), qsizetype(bytes.size())), codePage);
+// A text of the record with each byte the code page leaves undefined as "\xNN", and each
+// control too: a name must not clear the terminal or set its title.
+QString asText(std::string_view bytes, const QByteArray& codePage) {
+    return shownText(fromCodePage(QByteArrayView(bytes.data(), qsizetype(bytes.size())), codePage));
 }
 
 void showText(const HumanRecord& h, const RecordTexts& texts, const QByteArray& codePage,
               const QString& path, QTextStream& out) {
-    out << path << ":\n";
+    out << shownArgument(path) << ":\n";
     out << "  position        " << floats(h.position) << '\n';
     out << "  scale           " << floats(h.scale) << '\n';
     out << "  rotation        " << floats(h.rotation) << '\n';
@@ -54,22 +56,37 @@ void showText(const HumanRecord& h, const RecordTexts& texts, const QByteArray& 
         << (h.typeParameter > kLastManType ? kWoman : kMan) << ")\n";
     out << "  parameters      " << floats(h.parameters) << '\n';
     out << "  script          " << h.script.size() << " characters\n";
-    const QStringList lines = asText(h.script, codePage).split(QStringLiteral("\r\n"));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        // The script's last line end leaves an empty last piece: not a line of its own.
-        if (i + 1 < lines.size() || !lines[i].isEmpty()) {
-            out << "    " << lines[i] << '\n';
-        }
+    // Each line alone, so that only the CR LF between lines reaches the terminal as such.
+    std::string_view script = h.script;
+    while (!script.empty()) {
+        const std::size_t end = std::min(script.find("\r\n"), script.size());
+        out << "    " << asText(script.substr(0, end), codePage) << '\n';
+        script.remove_prefix(std::min(end + 2, script.size()));
     }
 }
 
-QJsonObject jsonTexts(const RecordTexts& texts, const QString& fileName) {
+// The texts that make needs for the file, and on `err` one line per value that make
+// cannot give back. Returns whether make gives back the whole file.
+bool addJsonTexts(const RecordTexts& texts, const QString& path, QJsonArray& all,
+                  QTextStream& err) {
     QJsonObject object;
     for (const ControlInfo& field : kEditorFields) {
         object.insert(QLatin1String(field.name), texts[field.id]);
     }
-    object.insert(controlName(Control::filenavn), fileName);
-    return object;
+    for (const UnheldValue& value : texts.unheld) {
+        err << shownArgument(path) << ": " << controlName(value.control) << ": "
+            << shownText(value.inFile) << " in the file; make writes " << shownText(value.written)
+            << Qt::endl;
+    }
+    const QString fileName = QFileInfo(path).fileName();
+    const bool nameHeld = encodedFileName(fileName).has_value();
+    object.insert(controlName(Control::filenavn), nameHeld ? fileName : shownArgument(fileName));
+    if (!nameHeld) {
+        err << shownArgument(path) << ": filenavn: the name is not UTF-8; make names the file "
+            << shownArgument(fileName) << Qt::endl;
+    }
+    all.append(object);
+    return texts.unheld.empty() && nameHeld;
 }
 
 } // namespace
@@ -77,7 +94,9 @@ QJsonObject jsonTexts(const RecordTexts& texts, const QString& fileName) {
 void describeShow(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("Lists the values of change files."));
     parser.addOption({QStringLiteral("json"),
-                      QStringLiteral("One JSON array of field texts, as make reads them.")});
+                      QStringLiteral("One JSON array of field texts, as make reads them. Each "
+                                     "value make cannot give back is named on stderr, and the "
+                                     "exit status is 1.")});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Change files."),
                                  QStringLiteral("FILE..."));
 }
@@ -94,10 +113,10 @@ int show(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
             continue;
         }
         const RecordTexts texts = recordTexts(*human, QLocale::c(), codePage);
-        if (json) {
-            all.append(jsonTexts(texts, QFileInfo(path).fileName()));
-        } else {
+        if (!json) {
             showText(*human, texts, codePage, path, out);
+        } else if (!addJsonTexts(texts, path, all, err)) {
+            status = kFileFailed;
         }
     }
     if (json) {

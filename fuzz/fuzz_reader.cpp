@@ -4,7 +4,7 @@
 // Input: the whole contents of a change file.
 
 #include "fuzz_support.h"
-#include "human_record.h"
+#include "human_record_composer.h"
 #include "human_record_reader.h"
 
 #include <cstdint>

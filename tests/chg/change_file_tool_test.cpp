@@ -1,5 +1,7 @@
 #include "change_file_tool.h"
 
+#include "human_record_composer.h"
+#include "human_record_reader.h"
 #include "make_file.h"
 #include "memory_form.h"
 #include "worked_example.h"
@@ -13,8 +15,14 @@
 #include <QTextStream>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
+#include <cstdio>
+#include <functional>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pelomart::chg {
 namespace {
@@ -92,7 +100,7 @@ TEST_F(ChangeFileTool, CheckNamesTheOffsetOfEveryBadFile) {
     put("good.chg", kWorkedFile);
     put("kind.chg", kind);
     put("short.chg", kWorkedFile.left(100));
-    put("long.chg", kWorkedFile + "x");
+    put("long.chg", kWorkedFile.repeated(10'000));
     EXPECT_EQ(run({"check", "-v", path("good.chg"), path("kind.chg"), path("short.chg"),
                    path("long.chg"), path("missing.chg")}),
               1);
@@ -100,9 +108,8 @@ TEST_F(ChangeFileTool, CheckNamesTheOffsetOfEveryBadFile) {
     const QStringList messages = err.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(messages.size(), 4) << err.toStdString();
     EXPECT_EQ(messages[0], path("kind.chg") + ": offset 129: human kind: expected 6, found 7");
-    for (const QString& message : messages.mid(1, 2)) {
-        EXPECT_TRUE(message.contains("offset ")) << message.toStdString();
-    }
+    EXPECT_TRUE(messages[1].contains("offset ")) << messages[1].toStdString();
+    EXPECT_EQ(messages[2], path("long.chg") + ": cannot read: longer than 32769 bytes");
     EXPECT_TRUE(messages[3].startsWith(path("missing.chg") + ": cannot read"));
 }
 
@@ -115,7 +122,8 @@ TEST_F(ChangeFileTool, MakeFromStartTextsAsTheWindowDoes) {
 
     QFile::remove(path("clovek.chg"));
     EXPECT_EQ(run({"make", "--locale", "en_US", "--dir", m_dir.path(), path("start.json")}), 1);
-    EXPECT_EQ(err, path("start.json") + ": object 0: run-time error 13: Type mismatch\n");
+    EXPECT_EQ(err, path("start.json") +
+                       ": object 0: xrotsing \"0,68114573\": run-time error 13: Type mismatch\n");
     EXPECT_FALSE(QFile::exists(path("clovek.chg")));
 }
 
@@ -159,6 +167,11 @@ TEST_F(ChangeFileTool, FilesMadeByTheWindowComeBackByteForByte) {
     for (const QString& file : made) {
         const QString name = QFileInfo(file).fileName();
         EXPECT_EQ(contents("again/" + name), contents(name)) << name.toStdString();
+        // set changes position x, bytes 16 to 19, and nothing else.
+        QByteArray expected = contents(name);
+        expected.replace(16, 4, QByteArray("\x00\x00\xC8\x42", 4)); // 100.0f
+        ASSERT_EQ(run({"set", "--locale", "C", file, "x=100"}), 0) << err.toStdString();
+        EXPECT_EQ(contents(name), expected) << name.toStdString();
     }
 }
 
@@ -178,10 +191,22 @@ TEST_F(ChangeFileTool, MakeRefusesBadObjectsBeforeWriting) {
         {"same file twice", R"([{"filenavn": "a.chg"}, {"filenavn": "a.chg"}])",
          "nothing was made"},
         {"not JSON", R"([{"x": "1",)", "at offset"},
+        {"null", "null", ": expected an object or an array of objects"},
+        {"a string", R"("a.chg")", ": expected an object or an array of objects"},
+        {"above 64 MiB", nullptr, ": cannot read: longer than 67108864 bytes"},
+        {"type the window holds at 31", R"({"paramlong1": "45"})",
+         ": object 0: paramlong1 \"45\": the box would hold \"31\" instead; no file made"},
+        {"two names, one file", R"([{"filenavn": "\ud800.chg"}, {"filenavn": "\udfff.chg"}])",
+         ": object 1: filenavn \"\\uDFFF.chg\": run-time error 52"},
+        {"overflow names its limit", R"({"z": "1e39"})",
+         ": object 0: z \"1e39\": run-time error 6: Overflow (a number goes up to 3.4028235e38"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        put("in.json", row.json);
+        put("in.json", row.json ? row.json : "[]");
+        if (!row.json) {
+            QFile(path("in.json")).resize(64 * 1024 * 1024 + 1);
+        }
         EXPECT_EQ(run({"make", "--locale", "de_DE", "--dir", m_dir.path(), path("in.json")}), 1);
         EXPECT_TRUE(err.startsWith(path("in.json"))) << err.toStdString();
         EXPECT_TRUE(err.contains(QLatin1String(row.message))) << err.toStdString();
@@ -191,15 +216,13 @@ TEST_F(ChangeFileTool, MakeRefusesBadObjectsBeforeWriting) {
 
 TEST_F(ChangeFileTool, OneFailingObjectDoesNotStopTheOthers) {
     put("in.json", R"([{"filenavn": "one.chg", "x": "north"},
-                        {"filenavn": "two.chg", "behavior": "128", "paramlong1": "45",
-                         "script": "a\nb\rc"}])");
+                        {"filenavn": "two.chg", "behavior": "128", "script": "a\nb\rc"}])");
     EXPECT_EQ(run({"make", "--locale", "de_DE", "--dir", m_dir.path(), path("in.json")}), 1);
-    EXPECT_EQ(err, path("in.json") + ": object 0: run-time error 13: Type mismatch\n");
+    EXPECT_EQ(err, path("in.json") + ": object 0: x \"north\": run-time error 13: Type mismatch\n");
     EXPECT_FALSE(QFile::exists(path("one.chg")));
     ASSERT_EQ(run({"show", "--json", path("two.chg")}), 0);
     const QJsonObject two = QJsonDocument::fromJson(out.toUtf8()).array()[0].toObject();
     EXPECT_EQ(two["behavior"].toString(), "Afraid");
-    EXPECT_EQ(two["paramlong1"].toString(), "31") << "held at 31 as typing it would";
     EXPECT_EQ(two["script"].toString(), "a\r\nb\r\nc");
 }
 
@@ -214,6 +237,194 @@ TEST_F(ChangeFileTool, UsageErrorsExitWithTwo) {
     }
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_TRUE(out.contains("show") && out.contains("check") && out.contains("make"));
+}
+
+// Each value that make cannot give back: show --json names it on stderr and exits 1 with its
+// JSON still printed, and set leaves the file as it was rather than change it unasked.
+TEST_F(ChangeFileTool, ValuesMakeCannotGiveBack) {
+    qputenv("LC_ALL", "el_GR.UTF-8"); // windows-1253, which has no character for D2
+    const HumanRecord worked = decodeHumanRecord(kWorkedFile.toStdString()).record.value();
+    struct Row {
+        const char* name;
+        std::function<void(HumanRecord&)> change;
+        const char* line;
+    };
+    const Row rows[] = {
+        {"type above 31", [](HumanRecord& h) { h.typeParameter = 40; },
+         "paramlong1: 40 in the file; make writes 31"},
+        {"behaviour not in the list", [](HumanRecord& h) { h.behaviour = 5; },
+         "behavior: 5 in the file; make writes 2 (No Reaction)"},
+        {"NaN", [](HumanRecord& h) { h.position[1] = NAN; }, "y: nan in the file; make writes 0"},
+        {"infinity", [](HumanRecord& h) { h.scale[2] = -INFINITY; },
+         "zscalesing: -inf in the file; make writes -3.4028235e+38"},
+        {"undefined byte", [](HumanRecord& h) { h.name = std::string("A\xD2") + 'B'; },
+         "namn: A\\xD2B in the file; make writes A?B"},
+        {"parameter", [](HumanRecord& h) { h.parameters[3] = 31; },
+         "paramsing5: 31 in the file; make writes 30"},
+        {"lone LF", [](HumanRecord& h) { h.script = "a\nb"; },
+         "script: a line end other than CR LF in the file; make writes CR LF"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HumanRecord human = worked;
+        row.change(human);
+        const QByteArray file = QByteArray::fromStdString(composeHumanRecord(human) + kLineEnd);
+        put("f.chg", file);
+        const QString line = path("f.chg") + ": " + QString::fromUtf8(row.line);
+        EXPECT_EQ(run({"show", "--json", path("f.chg")}), 1);
+        EXPECT_EQ(err, line + "\n");
+        EXPECT_EQ(QJsonDocument::fromJson(out.toUtf8()).array().size(), 1);
+        EXPECT_EQ(run({"set", "--locale", "C", path("f.chg"), "yrotsing=1"}), 1);
+        EXPECT_EQ(err, line + "; the file is left as it was\n");
+        EXPECT_EQ(contents("f.chg"), file);
+    }
+    // A value being set goes anyway, so it stops nothing.
+    HumanRecord human = worked;
+    human.typeParameter = 40;
+    put("f.chg", QByteArray::fromStdString(composeHumanRecord(human) + kLineEnd));
+    ASSERT_EQ(run({"set", "--locale", "C", path("f.chg"), "paramlong1=20"}), 0)
+        << err.toStdString();
+    EXPECT_EQ(contents("f.chg").mid(134, 4), QByteArray("\x14\0\0\0", 4)); // the type, at 134
+}
+
+TEST_F(ChangeFileTool, SetRefusesAndLeavesTheFileAsItWas) {
+    put("f.chg", kWorkedFile);
+    put("bad.chg", kWorkedFile.left(100));
+    const QString f = path("f.chg");
+    struct Row {
+        const char* name;
+        QStringList arguments;
+        int status;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"no =", {f, "namn"}, 2, "set: \"namn\" is not KEY=TEXT"},
+        {"nothing to set", {f}, 2, "set: nothing to set"},
+        {"no file", {}, 2, "set: no file given"},
+        {"key twice", {f, "x=1", "x=2"}, 2, "set: x is given twice"},
+        {"unknown key", {f, "nmn=x"}, 1, "f.chg: unknown key \"nmn\""},
+        {"file name", {f, "filenavn=g.chg"}, 1, "f.chg: filenavn cannot be set"},
+        {"fixed parameter", {f, "paramsing3=5"}, 1, "cannot be set: make file always writes 150"},
+        {"type the window holds at 31",
+         {f, "paramlong1=45"},
+         1,
+         "f.chg: paramlong1 \"45\": the box would hold \"31\" instead"},
+        {"not a number", {f, "x=north"}, 1, "f.chg: x \"north\": run-time error 13: Type mismatch"},
+        {"behaviour not in the list", {f, "behavior=Dance"}, 1, "\"Dance\" is not in the list"},
+        {"script too long",
+         {f, "script=" + QString(40'000, 'x')},
+         1,
+         "f.chg: script: run-time error 6: Overflow (script length 40000, at most 32555"},
+        {"change file refused", {path("bad.chg"), "x=1"}, 1, "bad.chg: offset "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(run(QStringList{"set", "--locale", "C"} + row.arguments), row.status);
+        EXPECT_TRUE(err.contains(QLatin1String(row.message))) << err.toStdString();
+        EXPECT_EQ(contents("f.chg"), kWorkedFile);
+        EXPECT_EQ(contents("bad.chg"), kWorkedFile.left(100));
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList({"bad.chg", "f.chg"}));
+    }
+}
+
+// Every help option prints the command's help and does nothing else.
+TEST_F(ChangeFileTool, HelpDoesNothingElse) {
+    put("f.chg", kWorkedFile);
+    put("in.json", R"({"filenavn": "made.chg"})");
+    const std::pair<const char*, QStringList> rows[] = {
+        {"show", {path("f.chg")}},
+        {"check", {path("f.chg")}},
+        {"make", {"--locale", "de_DE", "--dir", m_dir.path(), path("in.json")}},
+        {"set", {path("f.chg"), "x=1"}},
+    };
+    for (const auto& [command, arguments] : rows) {
+        for (const char* option : {"-h", "--help", "--help-all"}) {
+            SCOPED_TRACE(std::string(command) + ' ' + option);
+            EXPECT_EQ(run(QStringList{command, option} + arguments), 0);
+            EXPECT_TRUE(
+                out.startsWith(QStringLiteral("Usage: pelomart-chg %1 [options] ").arg(command)));
+            EXPECT_EQ(err, "");
+            EXPECT_EQ(contents("f.chg"), kWorkedFile);
+            EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList({"f.chg", "in.json"}));
+        }
+    }
+}
+
+// Named by mistake, a FIFO, a directory or a device is refused at once, by what it is.
+TEST_F(ChangeFileTool, RefusesWhatIsNoRegularFileWithoutWaiting) {
+    const QString fifo = path("fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const std::pair<QStringList, QString> rows[] = {
+        {{"check", fifo}, fifo + ": cannot read: a FIFO"},
+        {{"show", m_dir.path()}, m_dir.path() + ": cannot read: a directory"},
+        {{"check", "/dev/null"}, "/dev/null: cannot read: a device"},
+        {{"make", fifo}, fifo + ": cannot read: a FIFO"},
+        {{"set", fifo, "x=1"}, fifo + ": cannot read: a FIFO"},
+    };
+    for (const auto& [arguments, message] : rows) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        EXPECT_EQ(run(arguments), 1);
+        EXPECT_EQ(err, message + "\n");
+    }
+}
+
+// A name holding ESC [2J, an OSC title sequence or a C1 control shows as \xNN in every
+// listing and message, so it cannot clear the terminal or set its title.
+TEST_F(ChangeFileTool, ControlsReachTheTerminalAsEscapes) {
+    put("esc.json", R"({"filenavn": "e\u001b[2J.chg", "namn": "\u001b]0;title\u0007",
+                        "script": "a\r\n\u001b[2J\r\n"})");
+    put("bad.json", R"({"\u001b[2J": "1", "behavior": "\u009b", "filenavn": "\u001b/x"})");
+    const QString made = path("e\x1b[2J.chg");
+    const QStringList rows[] = {
+        {"make", "--locale", "de_DE", "--dir", m_dir.path(), path("esc.json")},
+        {"show", made},
+        {"check", "-v", made},
+        {"check", path("\x1b]0;gone")},
+        {"make", "--locale", "de_DE", path("bad.json")},
+        {"set", "--locale", "de_DE", made, "\x1b[1m=x"},
+        {"make", "--locale", "\x1b[2J", path("bad.json")},
+        {"\x1b[2J"},
+        {"show", "--\x1b[2J", made},
+    };
+    for (const QStringList& arguments : rows) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        run(arguments);
+        const QString all = out + err;
+        EXPECT_TRUE(all.contains("\\x1B") || all.contains("\\x9B")) << all.toStdString();
+        EXPECT_FALSE(std::any_of(all.begin(), all.end(), [](QChar c) {
+            return (c < u'\x20' && c != u'\n') || (c >= u'\x7F' && c <= u'\x9F');
+        })) << all.toStdString();
+    }
+}
+
+// Paths are the system's bytes: a name that is not UTF-8 names the same file, shown as \xNN.
+TEST_F(ChangeFileTool, ArgumentsKeepTheSystemsBytes) {
+    for (const QByteArray bytes :
+         {"caf\xE9", "\xED\xA0\x80 surrogate", "\xC0\xAF overlong", "cut \xE2\x82",
+          "\xF4\x90\x80\x80 too high", "\xF0\x9F\x98\x80"}) {
+        EXPECT_EQ(nativeBytes(argumentText(bytes)), bytes) << bytes.toHex().toStdString();
+    }
+    EXPECT_EQ(argumentText("\xF0\x9F\x98\x80"), QString::fromUtf8("\xF0\x9F\x98\x80"));
+
+    const QByteArray file = QFile::encodeName(m_dir.path()) + "/caf\xE9.chg";
+    std::FILE* stream = std::fopen(file.constData(), "wb");
+    ASSERT_TRUE(stream);
+    std::fwrite(kWorkedFile.constData(), 1, std::size_t(kWorkedFile.size()), stream);
+    std::fclose(stream);
+    const QByteArray dir = QFile::encodeName(m_dir.path()) + "/d\xE9";
+    ASSERT_EQ(::mkdir(dir.constData(), 0700), 0);
+    put("start.json", "{}");
+    const QByteArray json = QFile::encodeName(path("start.json"));
+
+    const char* check[] = {"check", "-v", file.constData()};
+    EXPECT_EQ(run(argumentsFrom(3, check)), 0) << err.toStdString();
+    EXPECT_EQ(out, m_dir.path() + "/caf\\xE9.chg: ok\n");
+    const char* make[] = {"make", "--locale", "de_DE", "--dir", dir.constData(), json.constData()};
+    EXPECT_EQ(run(argumentsFrom(6, make)), 0) << err.toStdString();
+    EXPECT_EQ(::unlink((dir + "/clovek.chg").constData()), 0);
+    // QTemporaryDir cannot remove what Qt cannot name.
+    ::rmdir(dir.constData());
+    ::unlink(file.constData());
 }
 
 } // namespace

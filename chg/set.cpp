@@ -1,0 +1,127 @@
+#include "commands.h"
+
+#include "code_page.h"
+#include "record_texts.h"
+#include "shown_text.h"
+
+#include <QTextStream>
+#include <algorithm>
+#include <vector>
+
+namespace pelomart::chg {
+namespace {
+
+using Assignment = std::pair<QString, QString>;
+
+// The KEY=TEXT arguments, or a usage error on `err`.
+std::optional<std::vector<Assignment>> assignments(const QStringList& arguments, QTextStream& err) {
+    const QString prefix = QStringLiteral("pelomart-chg set: ");
+    if (arguments.isEmpty()) {
+        err << prefix << "nothing to set; give KEY=TEXT after the file" << Qt::endl;
+        return std::nullopt;
+    }
+    std::vector<Assignment> given;
+    for (const QString& argument : arguments) {
+        const qsizetype equals = argument.indexOf(u'=');
+        if (equals <= 0) {
+            err << prefix << '"' << shownValue(argument) << "\" is not KEY=TEXT" << Qt::endl;
+            return std::nullopt;
+        }
+        const QString key = argument.left(equals);
+        if (std::any_of(given.begin(), given.end(),
+                        [&](const auto& a) { return a.first == key; })) {
+            err << prefix << shownValue(key) << " is given twice" << Qt::endl;
+            return std::nullopt;
+        }
+        given.emplace_back(key, argument.mid(equals + 1));
+    }
+    return given;
+}
+
+} // namespace
+
+void describeSet(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QStringLiteral("Sets boxes of a change file in place; every other byte stays as it was."));
+    addLocaleOption(parser);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The change file."));
+    parser.addPositionalArgument(QStringLiteral("KEY=TEXT"),
+                                 QStringLiteral("A box by control name and its new text, as make "
+                                                "reads it (not filenavn, not paramsing2-17)."),
+                                 QStringLiteral("KEY=TEXT..."));
+}
+
+int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
+    const std::optional<QLocale> locale = localeOption(parser, QStringLiteral("set"), err);
+    if (!locale) {
+        return kUsageError;
+    }
+    const QString path = parser.positionalArguments().first();
+    const std::optional<std::vector<Assignment>> given =
+        assignments(parser.positionalArguments().mid(1), err);
+    if (!given) {
+        return kUsageError;
+    }
+
+    const QString shown = shownArgument(path);
+    bool good = true;
+    auto refuse = [&](const QString& message) {
+        err << shown << ": " << message << Qt::endl;
+        good = false;
+    };
+    const std::optional<HumanRecord> human = readChangeFile(path, err);
+    if (!human) {
+        return kFileFailed;
+    }
+    const RecordTexts texts = recordTexts(*human, *locale, systemCodePage());
+    std::vector<FieldText> fields;
+    for (const ControlInfo& field : kEditorFields.first(std::size_t(Control::filenavn))) {
+        fields.emplace_back(field.id, texts[field.id]);
+    }
+    std::vector<Control> changed;
+    for (const auto& [key, text] : *given) {
+        const std::optional<Control> control = fieldNamed(key);
+        QString refusal;
+        if (!control) {
+            refuse(QStringLiteral("unknown key \"%1\"").arg(shownValue(key)));
+        } else if (*control == Control::filenavn) {
+            refuse(QStringLiteral("filenavn cannot be set: set makes the file again in place"));
+        } else if (isParameter(*control)) {
+            refuse(QStringLiteral("%1 cannot be set: make file always writes %2")
+                       .arg(key, texts[*control]));
+        } else if (const std::optional<QString> box = boxText(*control, text, refusal)) {
+            fields[std::size_t(*control)].second = *box;
+            changed.push_back(*control);
+        } else {
+            refuse(refusal);
+        }
+    }
+    // Making the file again would quietly change these; a value being set is replaced anyway.
+    for (const UnheldValue& value : texts.unheld) {
+        if (std::find(changed.begin(), changed.end(), value.control) == changed.end()) {
+            refuse(QStringLiteral("%1: %2 in the file; make writes %3; the file is left as it was")
+                       .arg(controlName(value.control), shownText(value.inFile),
+                            shownText(value.written)));
+        }
+    }
+    if (!good) {
+        return kFileFailed;
+    }
+
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QString name = path.mid(slash + 1);
+    if (!encodedFileName(name)) {
+        refuse(QStringLiteral("the file's name is not UTF-8, and make file names files in UTF-8"));
+        return kFileFailed;
+    }
+    fields.emplace_back(Control::filenavn, name);
+    const QByteArray directory = slash < 0 ? QByteArray(".") : nativeBytes(path.left(slash));
+    if (const std::optional<QString> failure = makeFromTexts(fields, directory, *locale)) {
+        refuse(*failure);
+        return kFileFailed;
+    }
+    out << shown << '\n';
+    return kSuccess;
+}
+
+} // namespace pelomart::chg
