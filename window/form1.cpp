@@ -10,6 +10,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFile>
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QLabel>
@@ -52,7 +53,7 @@ QIcon windowIcon16And32() {
 
 } // namespace
 
-Form1::Form1(const QString& startDirectory, QWidget* parent) : QWidget(parent) {
+Form1::Form1(const QByteArray& startDirectory, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     createControls(startDirectory);
     fitFont();
@@ -66,7 +67,7 @@ template <typename Widget> Widget* Form1::widget(Control control) const {
     return static_cast<Widget*>(m_controls[std::size_t(control)]);
 }
 
-QWidget* Form1::createControl(const ControlInfo& info, const QString& startDirectory) {
+QWidget* Form1::createControl(const ControlInfo& info, const QByteArray& startDirectory) {
     const QString text = QString::fromLatin1(info.text);
     switch (info.kind) {
     case ControlKind::TextBox: {
@@ -118,7 +119,7 @@ QWidget* Form1::createControl(const ControlInfo& info, const QString& startDirec
     throw std::logic_error("unknown control kind");
 }
 
-void Form1::createControls(const QString& startDirectory) {
+void Form1::createControls(const QByteArray& startDirectory) {
     std::map<int, QWidget*> tabOrder;
     for (const ControlInfo& info : kControls) {
         QWidget* control = createControl(info, startDirectory);
@@ -245,7 +246,7 @@ void Form1::setText(Control control, const QString& text) {
 }
 
 QString Form1::directoryPath() const {
-    return widget<DirList>(Control::Dir1)->path();
+    return QFile::decodeName(widget<DirList>(Control::Dir1)->path());
 }
 
 void Form1::setCaption(Control label, const QString& caption) {

@@ -4,6 +4,7 @@
 #include "modal_box.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -44,7 +45,7 @@ TEST(TypeParameterInTheWindow, FieldSliderAndLabelFollowTheText) {
         {"abc", "abc", 0, "man", 0},
         {"-1e20", "-1e20", 0, "man", 6},
     };
-    Form1 form(QDir::tempPath());
+    Form1 form(QFile::encodeName(QDir::tempPath()));
     for (const Row& row : rows) {
         EXPECT_EQ(enter(form, QString::fromLatin1(row.typed)), row.error) << row.typed;
         EXPECT_EQ(form.text(Control::paramlong1), QString::fromLatin1(row.field)) << row.typed;
@@ -56,7 +57,7 @@ TEST(TypeParameterInTheWindow, FieldSliderAndLabelFollowTheText) {
 
 class Behaviours : public ::testing::Test {
 protected:
-    Behaviours() : m_form(m_dir.path()) {
+    Behaviours() : m_form(QFile::encodeName(m_dir.path())) {
         m_form.show();
         QApplication::setActiveWindow(&m_form);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&m_form));
