@@ -10,7 +10,7 @@ namespace {
 constexpr int kSubdirectories = 20000;
 
 void BM_DirList_Construct(benchmark::State& state) {
-    const QString path = QString::fromStdString(bench::manySubdirectories(kSubdirectories));
+    const QByteArray path = QByteArray::fromStdString(bench::manySubdirectories(kSubdirectories));
     int rows = 0;
     for (auto _ : state) {
         pelomart::DirList list(path);
@@ -23,7 +23,7 @@ void BM_DirList_Construct(benchmark::State& state) {
 BENCHMARK(BM_DirList_Construct)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_DirList_Shown(benchmark::State& state) {
-    const QString path = QString::fromStdString(bench::manySubdirectories(kSubdirectories));
+    const QByteArray path = QByteArray::fromStdString(bench::manySubdirectories(kSubdirectories));
     for (auto _ : state) {
         pelomart::DirList list(path);
         list.resize(177, 171); // Dir1's size in Form1

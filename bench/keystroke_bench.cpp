@@ -2,6 +2,7 @@
 #include "script_box.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,7 +52,7 @@ void typeAndErase(benchmark::State& state, QWidget* window, QPlainTextEdit* box)
 
 void BM_Keystroke_Form1(benchmark::State& state) {
     QTemporaryDir dir;
-    pelomart::Form1 form(dir.path());
+    pelomart::Form1 form(QFile::encodeName(dir.path()));
     typeAndErase(state, &form, form.findChild<QPlainTextEdit*>(QStringLiteral("script")));
 }
 BENCHMARK(BM_Keystroke_Form1)->Unit(benchmark::kMicrosecond)->UseRealTime();
@@ -59,7 +60,7 @@ BENCHMARK(BM_Keystroke_Form1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 // The same window with the script-length handler disconnected: what the handler adds.
 void BM_Keystroke_Form1NoHandler(benchmark::State& state) {
     QTemporaryDir dir;
-    pelomart::Form1 form(dir.path());
+    pelomart::Form1 form(QFile::encodeName(dir.path()));
     auto* box = form.findChild<QPlainTextEdit*>(QStringLiteral("script"));
     QObject::disconnect(box, &QPlainTextEdit::textChanged, nullptr, nullptr);
     typeAndErase(state, &form, box);
@@ -70,7 +71,7 @@ BENCHMARK(BM_Keystroke_Form1NoHandler)->Unit(benchmark::kMicrosecond)->UseRealTi
 // outgrow the box and every keystroke changes the horizontal scroll range.
 void BM_Keystroke_BareBox(benchmark::State& state) {
     QTemporaryDir dir;
-    const QFont font = pelomart::Form1(dir.path()).font();
+    const QFont font = pelomart::Form1(QFile::encodeName(dir.path())).font();
     pelomart::ScriptBox box;
     box.setFont(font);
     box.resize(385, 467); // the script box's size in Form1

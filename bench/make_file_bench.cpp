@@ -50,7 +50,7 @@ BENCHMARK(BM_MakeFile_Command)->Unit(benchmark::kMicrosecond)->UseRealTime();
 void BM_MakeFile_Button(benchmark::State& state) {
     QTemporaryDir dir;
     QLocale::setDefault(QLocale(QStringLiteral("de_DE")));
-    pelomart::Form1 form(dir.path());
+    pelomart::Form1 form(QFile::encodeName(dir.path()));
     auto* button = form.findChild<QPushButton*>(QStringLiteral("Command4"));
     for (auto _ : state) {
         button->click();

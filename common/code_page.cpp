@@ -7,51 +7,70 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace pelomart {
 namespace {
 
-// Both directions of one code page: the byte of each BMP character, -1 where the code
-// page has none, and the character of each byte, -1 where the code page defines none.
-struct Table {
-    std::array<std::int16_t, 0x10000> byteOf;
-    std::array<std::int32_t, 0x100> characterOf;
+// Both directions of one code page: the character of each byte, -1 where the code page
+// defines none, and the byte of each BMP character, -1 where the page has none. The
+// bytes of the characters are kept in blocks of 256 characters that share their upper
+// byte: a page's characters fall into a handful of blocks, and every other block is the
+// one of -1s in front.
+class Table {
+public:
+    Table() { m_characterOf.fill(-1); }
+
+    std::int32_t characterOf(std::uint8_t byte) const { return m_characterOf[byte]; }
+    std::int16_t byteOf(char16_t character) const {
+        return m_blocks[m_blockOf[character >> 8]][character & 0xFF];
+    }
+
+    void add(char16_t character, std::uint8_t byte) {
+        m_characterOf[byte] = character;
+        std::uint16_t& block = m_blockOf[character >> 8];
+        if (block == 0) {
+            block = static_cast<std::uint16_t>(m_blocks.size());
+            m_blocks.push_back(m_blocks.front());
+        }
+        m_blocks[block][character & 0xFF] = byte;
+    }
+
+private:
+    using Block = std::array<std::int16_t, 0x100>;
+    std::array<std::int32_t, 0x100> m_characterOf;
+    std::array<std::uint16_t, 0x100> m_blockOf{};
+    std::vector<Block> m_blocks{[] {
+        Block none;
+        none.fill(-1);
+        return none;
+    }()};
 };
 
-// Built once per code page from Qt's own converter. Encoding character by character
-// settles what a character becomes on its own: the converter writes its substitute
-// (0x1A, or '?' for windows-874) for some characters and drops others (U+200B,
-// U+FEFF) entirely, so a byte only counts if it decodes back to the character. A byte
-// decodes to one character only, so no two characters share a byte.
+// Built once per code page from Qt's own converter, byte by byte. A pair counts only
+// where the byte decodes to one character and that character alone encodes back to the
+// byte: the converter writes its substitute (0x1A, or '?' for windows-874) for some
+// characters and drops others (U+200B, U+FEFF) entirely. A byte decodes to one character
+// and a character encodes to one byte, so no two characters share a byte.
 std::shared_ptr<const Table> buildTable(const QByteArray& codePage) {
     auto table = std::make_shared<Table>();
-    table->byteOf.fill(-1);
-    table->characterOf.fill(-1);
-    auto add = [&](char16_t character, std::uint8_t byte) {
-        table->byteOf[character] = byte;
-        table->characterOf[byte] = character;
-    };
     QStringEncoder encoder(codePage.constData(), QStringEncoder::Flag::Stateless);
     QStringDecoder decoder(codePage.constData(), QStringDecoder::Flag::Stateless);
     if (!encoder.isValid() || !decoder.isValid()) {
         // An unknown code page keeps what every one of them shares.
         for (char16_t code = 0; code < 0x80; ++code) {
-            add(code, static_cast<std::uint8_t>(code));
+            table->add(code, static_cast<std::uint8_t>(code));
         }
         return table;
     }
-    for (std::uint32_t code = 0; code < 0x10000; ++code) {
-        const char16_t character = static_cast<char16_t>(code);
-        if (QChar::isSurrogate(character)) {
+    for (int value = 0; value < 0x100; ++value) {
+        const char byte = static_cast<char>(value);
+        const QString character = decoder.decode(QByteArrayView(&byte, 1));
+        if (character.size() != 1 || character.front().isSurrogate()) {
             continue;
         }
-        const QByteArray bytes = encoder.encode(QStringView(&character, 1));
-        if (bytes.size() != 1) {
-            continue;
-        }
-        const QString back = decoder.decode(bytes);
-        if (back.size() == 1 && back.front().unicode() == character) {
-            add(character, static_cast<std::uint8_t>(bytes.front()));
+        if (QByteArray(encoder.encode(character)) == QByteArrayView(&byte, 1)) {
+            table->add(character.front().unicode(), static_cast<std::uint8_t>(value));
         }
     }
     return table;
@@ -152,7 +171,7 @@ QByteArray toCodePage(const QString& text, const QByteArray& codePage) {
             bytes.append('?');
             continue;
         }
-        const std::int16_t byte = table->byteOf[code];
+        const std::int16_t byte = table->byteOf(code);
         bytes.append(byte < 0 ? '?' : static_cast<char>(byte));
     }
     return bytes;
@@ -165,7 +184,7 @@ QString fromCodePage(QByteArrayView bytes, const QByteArray& codePage,
     text.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<std::uint8_t>(bytes[i]);
-        const std::int32_t character = table->characterOf[byte];
+        const std::int32_t character = table->characterOf(byte);
         if (character >= 0) {
             text.append(QChar(static_cast<char16_t>(character)));
             continue;

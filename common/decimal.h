@@ -3,6 +3,7 @@
 // The decimal form that both number readers build, and its one rounding to binary.
 
 #include <QChar>
+#include <QStringView>
 #include <algorithm>
 #include <charconv>
 #include <optional>
@@ -80,6 +81,27 @@ template <typename Binary> std::pair<Binary, Range> toBinary(const Decimal& numb
         return {zero, Range::Underflow};
     }
     return {value, Range::Inside};
+}
+
+// The value of an ASCII digit, or -1.
+inline int asciiDigitValue(QChar c) {
+    return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
+}
+
+// Appends the digits from `position` on to `digits` as ASCII and moves past them;
+// `digitValue` gives a character's value, or -1 where the digits end. Whether any was read.
+template <typename DigitValue>
+bool readDigits(QStringView text, qsizetype& position, std::string& digits, DigitValue digitValue) {
+    const std::size_t before = digits.size();
+    while (position < text.size()) {
+        const int value = digitValue(text[position]);
+        if (value < 0) {
+            break;
+        }
+        digits += static_cast<char>('0' + value);
+        ++position;
+    }
+    return digits.size() > before;
 }
 
 inline bool isBlank(QChar c) {

@@ -7,23 +7,9 @@
 namespace pelomart {
 using namespace detail;
 
-namespace {
-
-bool isAsciiDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
-} // namespace
-
 double leadingNumber(const QString& text) {
     qsizetype position = 0;
     const qsizetype size = text.size();
-    auto readDigits = [&](std::string& digits) {
-        while (position < size && isAsciiDigit(text[position])) {
-            digits += static_cast<char>(text[position].unicode());
-            ++position;
-        }
-    };
 
     while (position < size && isBlank(text[position])) {
         ++position;
@@ -33,25 +19,24 @@ double leadingNumber(const QString& text) {
         number.negative = text[position] == u'-';
         ++position;
     }
-    readDigits(number.integer);
+    readDigits(text, position, number.integer, asciiDigitValue);
     if (position < size && text[position] == u'.') {
         ++position;
-        readDigits(number.fraction);
+        readDigits(text, position, number.fraction, asciiDigitValue);
     }
     if (number.integer.empty() && number.fraction.empty()) {
         return 0.0;
     }
     if (position < size && (text[position] == u'e' || text[position] == u'E')) {
+        // An exponent without digits is no exponent: the number ends before the "e".
         qsizetype digitsStart = position + 1;
         bool negativeExponent = false;
         if (digitsStart < size && (text[digitsStart] == u'-' || text[digitsStart] == u'+')) {
             negativeExponent = text[digitsStart] == u'-';
             ++digitsStart;
         }
-        if (digitsStart < size && isAsciiDigit(text[digitsStart])) {
-            position = digitsStart;
+        if (readDigits(text, digitsStart, number.exponentDigits, asciiDigitValue)) {
             number.exponentNegative = negativeExponent;
-            readDigits(number.exponentDigits);
         }
     }
 

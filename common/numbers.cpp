@@ -109,8 +109,8 @@ struct NumberFormat {
     // The digit's value, or -1.
     int digitValue(QChar c) const {
         const char16_t code = c.unicode();
-        if (code >= u'0' && code <= u'9') {
-            return code - u'0';
+        if (const int ascii = asciiDigitValue(c); ascii >= 0) {
+            return ascii;
         }
         if (code >= nativeZero && code <= nativeZero + 9) {
             return code - nativeZero;
@@ -172,16 +172,8 @@ private:
     }
 
     bool readDigits(std::string& digits) {
-        const std::size_t before = digits.size();
-        while (m_position < m_text.size()) {
-            const int value = m_format.digitValue(m_text[m_position]);
-            if (value < 0) {
-                break;
-            }
-            digits += static_cast<char>('0' + value);
-            ++m_position;
-        }
-        return digits.size() > before;
+        return detail::readDigits(m_text, m_position, digits,
+                                  [this](QChar c) { return m_format.digitValue(c); });
     }
 
     // Digits with group separators only where the locale itself puts them:

@@ -5,6 +5,9 @@
 #include <cstdint>
 
 // Conversions between the window's texts and numbers. Failures throw RunTimeError.
+// Read by hand rather than with QLocale::toFloat/toDouble: toFloat rounds twice, to a
+// double and then to a float, so "1.00000005960464477550" becomes 1 where the nearest
+// float is 1.00000012; and both take "inf" and "nan" as numbers, which no field may hold.
 namespace pelomart {
 
 // The whole text (blanks around allowed) must be a number in the locale's format:

@@ -1,39 +1,99 @@
 #include "dir_list.h"
 
+#include "shown_text.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pelomart {
 namespace {
 
 constexpr int kIndentPixels = 8;
 
-QStringList subdirectoryNames(const QString& path) {
-    namespace fs = std::filesystem;
-    QStringList names;
-    std::error_code error;
-    fs::directory_iterator it(fs::path(QFile::encodeName(path).toStdString()),
-                              fs::directory_options::skip_permission_denied, error);
-    // A directory that cannot be read simply shows no subdirectories.
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        std::error_code typeError;
-        if (it->is_directory(typeError)) {
-            names.append(QFile::decodeName(it->path().filename().native().c_str()));
+bool isDirectory(const QByteArray& path) {
+    struct stat info;
+    return !path.isEmpty() && !path.contains('\0') && ::stat(path.constData(), &info) == 0 &&
+           S_ISDIR(info.st_mode);
+}
+
+// A key whose bytes order names as QString::compare(Qt::CaseInsensitive) does: the name's
+// characters case folded, and each UTF-16 unit of those written as UTF-8 would write a
+// character of that value, which keeps the units' order (surrogates included) where
+// plain UTF-8 would not. An ASCII name needs no decoding: its key is its lower case.
+std::string sortKey(const std::string& name) {
+    std::string key = name;
+    if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) {
+        for (char& c : key) {
+            if (c >= 'A' && c <= 'Z') {
+                c = char(c - 'A' + 'a');
+            }
+        }
+        return key;
+    }
+    key.clear();
+    const QString folded = QString::fromUtf8(name.data(), qsizetype(name.size())).toCaseFolded();
+    for (const QChar character : folded) {
+        const char16_t unit = character.unicode();
+        if (unit < 0x80) {
+            key += char(unit);
+        } else if (unit < 0x800) {
+            key += char(0xC0 | unit >> 6);
+            key += char(0x80 | (unit & 0x3F));
+        } else {
+            key += char(0xE0 | unit >> 12);
+            key += char(0x80 | (unit >> 6 & 0x3F));
+            key += char(0x80 | (unit & 0x3F));
         }
     }
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int folded = a.compare(b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a < b;
-    });
-    return names;
+    return key;
+}
+
+// The names of the subdirectories (links to directories too), sorted by their keys; names
+// with one key go by their bytes, which for UTF-8 is the order of their characters.
+std::vector<std::string> subdirectoryNames(const QByteArray& path) {
+    std::vector<std::pair<std::string, std::string>> names; // key, name
+    // A directory that cannot be read simply shows no subdirectories.
+    DIR* directory = ::opendir(path.constData());
+    if (directory == nullptr) {
+        return {};
+    }
+    while (const dirent* entry = ::readdir(directory)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
+            continue;
+        }
+        bool listed = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info;
+            listed = ::fstatat(::dirfd(directory), name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+        }
+        if (listed) {
+            std::string bytes(name);
+            names.emplace_back(sortKey(bytes), std::move(bytes));
+        }
+    }
+    ::closedir(directory);
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (auto& name : names) {
+        sorted.push_back(std::move(name.second));
+    }
+    return sorted;
 }
 
 // Qt's own folder images, which the style shows wherever the desktop's icon theme has
@@ -78,69 +138,100 @@ private:
 
 } // namespace
 
+QByteArray workingDirectory() {
+    QByteArray path(256, Qt::Uninitialized);
+    while (::getcwd(path.data(), std::size_t(path.size())) == nullptr) {
+        if (errno != ERANGE) {
+            return {};
+        }
+        path.resize(path.size() * 2);
+    }
+    path.truncate(qsizetype(std::strlen(path.constData())));
+    return path;
+}
+
 DirListModel::DirListModel(QObject* parent)
     : QAbstractListModel(parent), m_openIcon(folderIcon(true)), m_closedIcon(folderIcon(false)) {}
 
-bool DirListModel::setPath(const QString& path) {
-    const QFileInfo info(path);
-    const bool isDirectory = info.isDir();
-    if (isDirectory) {
-        m_path = QDir::cleanPath(info.absoluteFilePath());
+bool DirListModel::setPath(const QByteArray& path) {
+    const bool entered = isDirectory(path);
+    if (entered) {
+        const QByteArray absolute = path.startsWith('/') ? path : workingDirectory() + '/' + path;
+        // Latin-1 gives each byte a character of its own and takes it back, so cleaning
+        // the text keeps every byte of the names.
+        m_path = QDir::cleanPath(QString::fromLatin1(absolute)).toLatin1();
+    } else if (m_path.isEmpty()) {
+        // No start directory (the working one was removed): the list shows the root as
+        // its current directory, so the root is where a file is made.
+        m_path = "/";
     }
     rebuild();
-    return isDirectory;
+    return entered;
 }
 
 void DirListModel::rebuild() {
     beginResetModel();
-    m_rows.clear();
-    const QString root = QDir(m_path).isRoot() ? m_path : QDir::rootPath();
-    m_rows.push_back({root, root, 0});
-    QString walked = root;
-    const QStringList parts = m_path.mid(root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (const QString& part : parts) {
-        walked = QDir(walked).filePath(part);
-        m_rows.push_back({walked, part, int(m_rows.size())});
+    m_ancestors.assign(1, QByteArray("/"));
+    for (qsizetype end = 2; end <= m_path.size(); ++end) {
+        if (end == m_path.size() || m_path[end] == '/') {
+            m_ancestors.push_back(m_path.left(end));
+        }
     }
-    m_currentRow = int(m_rows.size()) - 1;
-    const int childLevel = int(m_rows.size());
-    const QDir current(m_path);
-    for (const QString& name : subdirectoryNames(m_path)) {
-        m_rows.push_back({current.filePath(name), name, childLevel});
-    }
+    m_children = subdirectoryNames(m_path);
     endResetModel();
 }
 
-QString DirListModel::pathAt(int row) const {
-    return row >= 0 && row < int(m_rows.size()) ? m_rows[std::size_t(row)].path : QString();
+QByteArrayView DirListModel::nameAt(int row) const {
+    if (row < 1) {
+        return "/";
+    }
+    if (std::size_t(row) < m_ancestors.size()) {
+        const QByteArray& path = m_ancestors[std::size_t(row)];
+        return QByteArrayView(path).sliced(path.lastIndexOf('/') + 1);
+    }
+    const std::string& name = m_children[std::size_t(row) - m_ancestors.size()];
+    return QByteArrayView(name.data(), qsizetype(name.size()));
+}
+
+QByteArray DirListModel::pathAt(int row) const {
+    if (row < 0 || row >= rowCount()) {
+        return {};
+    }
+    if (std::size_t(row) < m_ancestors.size()) {
+        return m_ancestors[std::size_t(row)];
+    }
+    QByteArray path = m_path;
+    if (path != "/") {
+        path += '/';
+    }
+    return path.append(nameAt(row));
 }
 
 int DirListModel::indentAt(int row) const {
-    return row >= 0 && row < int(m_rows.size()) ? m_rows[std::size_t(row)].level : 0;
+    return row >= 0 && row < rowCount() ? std::min(row, int(m_ancestors.size())) : 0;
 }
 
 int DirListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : int(m_ancestors.size() + m_children.size());
 }
 
 QVariant DirListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= int(m_rows.size())) {
+    if (!index.isValid() || index.row() >= rowCount()) {
         return {};
     }
-    const Row& row = m_rows[std::size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-        return row.name;
+        return shownPath(nameAt(index.row()));
     case Qt::ToolTipRole:
-        return row.path;
+        return shownPath(pathAt(index.row()));
     case Qt::DecorationRole:
-        return index.row() <= m_currentRow ? m_openIcon : m_closedIcon;
+        return index.row() <= currentRow() ? m_openIcon : m_closedIcon;
     default:
         return {};
     }
 }
 
-DirList::DirList(const QString& startPath, QWidget* parent)
+DirList::DirList(const QByteArray& startPath, QWidget* parent)
     : QListView(parent), m_model(new DirListModel(this)) {
     setModel(m_model);
     setItemDelegate(new IndentDelegate(m_model, this));
@@ -155,7 +246,7 @@ DirList::DirList(const QString& startPath, QWidget* parent)
 }
 
 void DirList::openRow(int row) {
-    const QString wanted = m_model->pathAt(row);
+    const QByteArray wanted = m_model->pathAt(row);
     if (wanted.isEmpty()) {
         return;
     }

@@ -1,40 +1,44 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QByteArray>
 #include <QIcon>
 #include <QListView>
+#include <string>
 #include <vector>
 
 namespace pelomart {
 
+// The process's working directory as the system's bytes, empty when it has none.
+// QDir::currentPath() decodes it, and a name that is not UTF-8 comes back as another.
+QByteArray workingDirectory();
+
 // The rows of a directory list: the current directory's ancestors from the root down,
-// the directory itself, then its subdirectories (hidden ones too) sorted by name.
+// the directory itself, then its subdirectories (hidden ones too) sorted by name. Paths
+// are the system's bytes, whatever their encoding; only the rows' texts are decoded.
 class DirListModel : public QAbstractListModel {
     Q_OBJECT
 public:
     explicit DirListModel(QObject* parent = nullptr);
 
-    QString path() const { return m_path; }
+    QByteArray path() const { return m_path; }
     // False, with nothing changed but a fresh listing, when `path` is not a directory.
-    bool setPath(const QString& path);
-    QString pathAt(int row) const;
-    int currentRow() const { return m_currentRow; }
+    bool setPath(const QByteArray& path);
+    QByteArray pathAt(int row) const;
+    int currentRow() const { return int(m_ancestors.size()) - 1; }
     int indentAt(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
-    struct Row {
-        QString path;
-        QString name;
-        int level;
-    };
+    QByteArrayView nameAt(int row) const;
     void rebuild();
 
-    QString m_path;
-    std::vector<Row> m_rows;
-    int m_currentRow = 0;
+    QByteArray m_path;
+    std::vector<QByteArray> m_ancestors; // paths, from the root to m_path
+    // Most names fit in a std::string without an allocation of their own.
+    std::vector<std::string> m_children; // names
     QIcon m_openIcon;
     QIcon m_closedIcon;
 };
@@ -44,9 +48,9 @@ private:
 class DirList : public QListView {
     Q_OBJECT
 public:
-    explicit DirList(const QString& startPath, QWidget* parent = nullptr);
+    explicit DirList(const QByteArray& startPath, QWidget* parent = nullptr);
 
-    QString path() const { return m_model->path(); }
+    QByteArray path() const { return m_model->path(); }
     void openRow(int row);
 
 protected:

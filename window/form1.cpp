@@ -54,7 +54,7 @@ QIcon windowIcon16And32() {
 
 } // namespace
 
-Form1::Form1(const QString& startDirectory, QWidget* parent) : QWidget(parent) {
+Form1::Form1(const QByteArray& startDirectory, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     createControls(startDirectory);
     fitFont();
@@ -68,7 +68,7 @@ template <typename Widget> Widget* Form1::widget(Control control) const {
     return static_cast<Widget*>(m_controls[std::size_t(control)]);
 }
 
-QWidget* Form1::createControl(const ControlInfo& info, const QString& startDirectory) {
+QWidget* Form1::createControl(const ControlInfo& info, const QByteArray& startDirectory) {
     const QString text = QString::fromLatin1(info.text);
     switch (info.kind) {
     case ControlKind::TextBox: {
@@ -120,7 +120,7 @@ QWidget* Form1::createControl(const ControlInfo& info, const QString& startDirec
     throw std::logic_error("unknown control kind");
 }
 
-void Form1::createControls(const QString& startDirectory) {
+void Form1::createControls(const QByteArray& startDirectory) {
     std::map<int, QWidget*> tabOrder;
     for (const ControlInfo& info : kControls) {
         QWidget* control = createControl(info, startDirectory);
@@ -247,7 +247,7 @@ void Form1::setText(Control control, const QString& text) {
 }
 
 QByteArray Form1::directoryPath() const {
-    return QFile::encodeName(widget<DirList>(Control::Dir1)->path());
+    return widget<DirList>(Control::Dir1)->path();
 }
 
 void Form1::setCaption(Control label, const QString& caption) {

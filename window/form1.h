@@ -12,7 +12,7 @@ namespace pelomart {
 class Form1 : public QWidget, public FormControls {
     Q_OBJECT
 public:
-    explicit Form1(const QString& startDirectory, QWidget* parent = nullptr);
+    explicit Form1(const QByteArray& startDirectory, QWidget* parent = nullptr);
 
     QString text(Control control) const override;
     void setText(Control control, const QString& text) override;
@@ -26,8 +26,8 @@ public:
     void abou_Click();
 
 private:
-    void createControls(const QString& startDirectory);
-    QWidget* createControl(const ControlInfo& info, const QString& startDirectory);
+    void createControls(const QByteArray& startDirectory);
+    QWidget* createControl(const ControlInfo& info, const QByteArray& startDirectory);
     void connectHandlers();
     void fitFont();
     template <typename Widget> Widget* widget(Control control) const;

@@ -1,7 +1,7 @@
+#include "dir_list.h"
 #include "form1.h"
 
 #include <QApplication>
-#include <QDir>
 
 int main(int argc, char* argv[]) {
     // The window's icon lives in a static library, whose resources reach the program
@@ -10,7 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelomart"));
     QApplication::setDesktopFileName(QStringLiteral("org.pelomart.Pelomart"));
-    pelomart::Form1 form(QDir::currentPath());
+    pelomart::Form1 form(pelomart::workingDirectory());
     form.show();
     return QApplication::exec();
 }

@@ -1,8 +1,12 @@
 #include "code_page.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
@@ -144,6 +148,56 @@ TEST(FromCodePage, UndefinedBytesShowAsHexAndAreReported) {
         QList<qsizetype> undefined;
         EXPECT_EQ(fromCodePage(c.bytes, c.codePage, &undefined), QString::fromUtf8(c.text));
         EXPECT_EQ(undefined, c.undefined);
+    }
+}
+
+// The table as it was once built: every BMP character encoded on its own, kept where its
+// one byte decodes back to it. The table built from the 256 bytes must be the same.
+TEST(CodePageTable, IsWhatEncodingEachCharacterAloneGives) {
+    QString everyCharacter;
+    for (char32_t code = 0; code < 0x10000; ++code) {
+        if (!QChar::isSurrogate(code)) {
+            everyCharacter += QChar(char16_t(code));
+        }
+    }
+    QByteArray everyByte(256, '\0');
+    std::iota(everyByte.begin(), everyByte.end(), '\0');
+
+    for (const char* locale : {"en_US", "cs_CZ", "ru_RU", "el_GR", "tr_TR", "he_IL", "ar_EG",
+                               "et_EE", "vi_VN", "th_TH"}) {
+        const QByteArray codePage = codePageForLocaleName(QString::fromLatin1(locale));
+        SCOPED_TRACE(codePage.toStdString());
+        QStringEncoder encoder(codePage.constData(), QStringEncoder::Flag::Stateless);
+        QStringDecoder decoder(codePage.constData(), QStringDecoder::Flag::Stateless);
+        ASSERT_TRUE(encoder.isValid() && decoder.isValid());
+        QByteArray bytes;
+        std::array<QString, 256> characterOf;
+        for (const QChar character : everyCharacter) {
+            const QByteArray byte = encoder.encode(QStringView(&character, 1));
+            const bool kept = byte.size() == 1 && decoder.decode(byte) == QString(character);
+            bytes += kept ? byte : QByteArray("?");
+            if (kept) {
+                characterOf[std::uint8_t(byte[0])] = character;
+            }
+        }
+        QString text;
+        QList<qsizetype> undefined;
+        for (int byte = 0; byte < 256; ++byte) {
+            text += characterOf[byte].isEmpty() ? QString::asprintf("\\x%02X", byte)
+                                                : characterOf[byte];
+            if (characterOf[byte].isEmpty()) {
+                undefined.append(byte);
+            }
+        }
+
+        const QByteArray converted = toCodePage(everyCharacter, codePage);
+        ASSERT_EQ(converted.size(), bytes.size());
+        const auto differ = std::mismatch(bytes.begin(), bytes.end(), converted.begin()).first;
+        EXPECT_EQ(differ, bytes.end())
+            << "first at U+" << std::hex << int(everyCharacter[differ - bytes.begin()].unicode());
+        QList<qsizetype> reported;
+        EXPECT_EQ(fromCodePage(everyByte, codePage, &reported), text);
+        EXPECT_EQ(reported, undefined);
     }
 }
 

@@ -62,17 +62,42 @@ cmp walker.chg again/walker.chg
 echo "e2e: made again from show --json, byte for byte"
 
 # Closing the window ends the program, successfully.
-python3 "$here/close_window.py" "$window"
+close_and_wait() {
+    python3 "$here/close_window.py" "$window"
+    for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        kill "$pid"
+        echo "e2e: the program did not end when its window was closed" >&2
+        exit 1
+    fi
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || { echo "e2e: exit status $status after closing" >&2; exit 1; }
+}
+close_and_wait
+echo "e2e: window closed, exit status 0"
+
+# Started in a directory whose name is not UTF-8, as archives made elsewhere unpack, the
+# window makes its file there, where its list shows it.
+odd=$(printf '%s/caf\xE9' "$work")
+mkdir "$odd"
+cd "$odd"
+LC_ALL=de_DE.UTF-8 QT_QPA_PLATFORM=xcb "$program" &
+pid=$!
+window=$(xdotool search --sync --onlyvisible --name '^Pelomart' | head -n 1)
+sleep 0.5
+click 488 56                      # make file
 for _ in $(seq 50); do
-    kill -0 "$pid" 2>/dev/null || break
+    [ -s clovek.chg ] && break
     sleep 0.1
 done
-if kill -0 "$pid" 2>/dev/null; then
+if ! "$chg" check clovek.chg >/dev/null; then
     kill "$pid"
-    echo "e2e: the program did not end when its window was closed" >&2
+    echo "e2e: no change file made in the directory named caf\\xE9" >&2
     exit 1
 fi
-status=0
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || { echo "e2e: exit status $status after closing" >&2; exit 1; }
-echo "e2e: window closed, exit status 0"
+close_and_wait
+echo "e2e: made in a directory whose name is not UTF-8"

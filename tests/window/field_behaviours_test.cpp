@@ -4,6 +4,7 @@
 #include "modal_box.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -45,7 +46,7 @@ TEST(TypeParameterInTheWindow, FieldSliderAndLabelFollowTheText) {
         {"C", "abc", "abc", 0, "man", 0},
         {"C", "-1e20", "-1e20", 0, "man", 6},
     };
-    Form1 form(QDir::tempPath());
+    Form1 form(QFile::encodeName(QDir::tempPath()));
     const QLocale saved;
     for (const Row& row : rows) {
         QLocale::setDefault(QLocale(QString::fromLatin1(row.locale)));
@@ -60,7 +61,7 @@ TEST(TypeParameterInTheWindow, FieldSliderAndLabelFollowTheText) {
 
 class Behaviours : public ::testing::Test {
 protected:
-    Behaviours() : m_form(m_dir.path()) {
+    Behaviours() : m_form(QFile::encodeName(m_dir.path())) {
         m_form.show();
         QApplication::setActiveWindow(&m_form);
         EXPECT_TRUE(QTest::qWaitForWindowActive(&m_form));

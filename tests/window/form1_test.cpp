@@ -27,7 +27,7 @@ class Form1Test : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
-        m_form = std::make_unique<Form1>(m_dir.path());
+        m_form = std::make_unique<Form1>(QFile::encodeName(m_dir.path()));
     }
     void TearDown() override { QLocale::setDefault(m_savedLocale); }
 
@@ -236,7 +236,7 @@ TEST_F(Form1Test, EnterInTheScriptStartsALine) {
 TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("alpha"));
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(".hidden"));
-    m_form = std::make_unique<Form1>(m_dir.path());
+    m_form = std::make_unique<Form1>(QFile::encodeName(m_dir.path()));
     showAndFocus();
     auto* dir = control<QListView>("Dir1");
     const QModelIndexList found = dir->model()->match(dir->model()->index(0, 0), Qt::DisplayRole,
@@ -298,7 +298,7 @@ TEST_F(Form1Test, BadPositionIsReportedAndTheProgramGoesOn) {
 TEST_F(Form1Test, DirectoryRemovedAfterChoosingItIsReported) {
     QLocale::setDefault(QLocale("de_DE"));
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("chosen"));
-    m_form = std::make_unique<Form1>(m_dir.filePath("chosen"));
+    m_form = std::make_unique<Form1>(QFile::encodeName(m_dir.filePath("chosen")));
     showAndFocus();
     ASSERT_TRUE(QDir(m_dir.path()).rmdir("chosen"));
 
