@@ -239,6 +239,9 @@ TEST_F(OpenFile, FilesThatOpenAndFilesThatDoNot) {
             changed[control] = text;
         }
         for (const ControlInfo& field : kEditorFields) {
+            if (auto* box = form.findChild<QLineEdit*>(field.name); box && filled) {
+                EXPECT_EQ(box->cursorPosition(), 0) << field.name << " shows its beginning";
+            }
             const auto it = changed.find(field.id);
             EXPECT_EQ(form.text(field.id), it == changed.end() ? before[std::size_t(field.id)]
                                                                : it->second)
@@ -281,11 +284,21 @@ TEST_F(OpenFile, ByDialogInDir1sDirectoryAndByDrop) {
     EXPECT_EQ(directory, m_dir.path());
     EXPECT_EQ(form.text(Control::namn), "Chosen");
 
-    // Dropped on a box, which would otherwise take the path as text.
-    auto drop = [&](const QList<QUrl>& urls) {
+    // Dropped on a box, which would otherwise take the path as text: the line boxes take a
+    // file manager's text/plain, the script box a list of URLs alone.
+    auto drop = [&](const char* on, const QStringList& files) {
         QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& file : files) {
+            urls << QUrl::fromLocalFile(path(file));
+        }
         data.setUrls(urls);
-        QWidget* box = form.findChild<QLineEdit*>("namn");
+        QWidget* box = form.findChild<QWidget*>(on);
+        if (auto* script = qobject_cast<QPlainTextEdit*>(box)) {
+            box = script->viewport();
+        } else {
+            data.setText(path(files.join(' ')));
+        }
         QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(box, &enter);
         EXPECT_TRUE(enter.isAccepted());
@@ -294,12 +307,12 @@ TEST_F(OpenFile, ByDialogInDir1sDirectoryAndByDrop) {
     };
     {
         test::BoxAnswerer refused;
-        drop({QUrl::fromLocalFile(path("dropped.chg")), QUrl::fromLocalFile(path("chosen.chg"))});
+        drop("script", {"dropped.chg", "chosen.chg"});
         EXPECT_TRUE(QTest::qWaitFor([&] { return refused.shown; }));
         EXPECT_EQ(refused.text, "Drop one change file at a time; these were 2.");
         EXPECT_EQ(form.text(Control::namn), "Chosen");
     }
-    drop({QUrl::fromLocalFile(path("dropped.chg"))});
+    drop("namn", {"dropped.chg"});
     EXPECT_TRUE(QTest::qWaitFor([&] { return form.text(Control::namn) == "Dropped"; }));
 }
 
