@@ -28,10 +28,13 @@ void showRecordTexts(FormControls& form, const RecordTexts& texts, const QString
                      const QLocale& locale) {
     for (const ControlInfo& field : kEditorFields) {
         const QString& text = field.id == Control::filenavn ? fileName : texts[field.id];
-        if (field.id == Control::paramlong1 && form.text(field.id) == text) {
-            paramlong1_Change(form, locale);
-        } else {
+        // A box that shows its text already is left alone, as typing the same text over it
+        // would: the parameters of every file Pelomart makes are the same, and laying out a
+        // text again costs more than reading the whole file.
+        if (form.text(field.id) != text) {
             form.setText(field.id, text);
+        } else if (field.id == Control::paramlong1) {
+            paramlong1_Change(form, locale);
         }
     }
 }

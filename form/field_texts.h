@@ -18,9 +18,9 @@ FieldTexts startFieldTexts();
 // start texts nor those of the last file made or opened.
 bool holdsTypedTexts(const FieldTexts& now, const FieldTexts& lastFile);
 
-// Puts a record's texts into the boxes, `fileName` into filenavn. Each goes in with setText,
-// so paramlong1's behaviour brings the slider and sex into step as typing would; it also
-// runs when the type's text is the one already shown, which raises no change.
+// Puts a record's texts into the boxes, `fileName` into filenavn. Each text that differs goes
+// in with setText, so paramlong1's behaviour brings the slider and sex into step as typing
+// would; it also runs when the type's text is the one already shown.
 void showRecordTexts(FormControls& form, const RecordTexts& texts, const QString& fileName,
                      const QLocale& locale = QLocale());
 
