@@ -27,7 +27,8 @@ public:
             form.setText(pelomart::Control::model, QStringLiteral("walker%1.i3d").arg(n));
             form.setText(pelomart::Control::behavior, i ? QStringLiteral("Afraid") : QString());
             form.setText(pelomart::Control::paramlong1, QString::number(20 + i));
-            form.setText(pelomart::Control::script, form.text(pelomart::Control::script).repeated(i + 1));
+            form.setText(pelomart::Control::script,
+                         form.text(pelomart::Control::script).repeated(i + 1));
             form.setText(pelomart::Control::filenavn, QStringLiteral("h%1.chg").arg(n));
             pelomart::Command4_Click(form, QLocale(QStringLiteral("de_DE")));
             m_paths[i] = QFile::encodeName(m_dir.filePath(QStringLiteral("h%1.chg").arg(n)));

@@ -19,8 +19,9 @@ QString oneLine(const QString& text) {
 } // namespace
 
 QString runTimeErrorMessage(const RunTimeError& error) {
-    QString message =
-        QStringLiteral("Run-time error '%1':\n\n%2").arg(error.code()).arg(QString::fromUtf8(error.what()));
+    QString message = QStringLiteral("Run-time error '%1':\n\n%2")
+                          .arg(error.code())
+                          .arg(QString::fromUtf8(error.what()));
     const std::optional<Control> control = controlNamed(QString::fromStdString(error.control()));
     const QString text = QString::fromStdString(error.controlText());
     const QString detail = QString::fromStdString(error.detail());
@@ -46,9 +47,9 @@ QString unheldValuesMessage(const QString& shownName, const std::vector<UnheldVa
                                      "shows what \"make file\" will write instead:\n")
                           .arg(shownName);
     for (const UnheldValue& value : unheld) {
-        message += QStringLiteral("\n%1: %2 in the file, make file writes %3")
-                       .arg(controlCaption(value.control), oneLine(value.inFile),
-                            oneLine(value.written));
+        message +=
+            QStringLiteral("\n%1: %2 in the file, make file writes %3")
+                .arg(controlCaption(value.control), oneLine(value.inFile), oneLine(value.written));
     }
     return message;
 }

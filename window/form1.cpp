@@ -336,8 +336,8 @@ void Form1::chooseFile() {
         QFileDialog dialog(this, QStringLiteral("Open a change file"),
                            QFile::decodeName(directoryPath()));
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters({QStringLiteral("Change files (*.chg)"),
-                               QStringLiteral("All files (*)")});
+        dialog.setNameFilters(
+            {QStringLiteral("Change files (*.chg)"), QStringLiteral("All files (*)")});
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
             openChangeFile(QFile::encodeName(dialog.selectedFiles().constFirst()));
         }
@@ -354,8 +354,8 @@ void Form1::openChangeFile(const QByteArray& path) {
     if (holdsTypedTexts(fieldTexts(*this), m_lastFile)) {
         QMessageBox question(QMessageBox::Question, QStringLiteral("Pelomart"),
                              replaceTextsQuestion(shownPath(name)), QMessageBox::NoButton, this);
-        QPushButton* replace = question.addButton(QStringLiteral("Replace"),
-                                                  QMessageBox::DestructiveRole);
+        QPushButton* replace =
+            question.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
         question.setDefaultButton(question.addButton(QMessageBox::Cancel));
         question.exec();
         if (question.clickedButton() != replace) {

@@ -41,9 +41,9 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Shows the version."));
     parser.addOption(version);
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A change file whose values the window opens with."),
-                                 QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"), QStringLiteral("A change file whose values the window opens with."),
+        QStringLiteral("[FILE]"));
     const bool parsed = parser.parse(QApplication::arguments());
     if (parsed && parser.isSet(help)) {
         std::fputs(qPrintable(parser.helpText()), stdout);

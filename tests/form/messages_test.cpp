@@ -8,17 +8,18 @@ namespace {
 // Each row names the mix-up it would catch.
 TEST(ControlCaption, NamesTheBoxAsTheWindowLabelsIt) {
     const std::pair<Control, const char*> rows[] = {
-        {Control::xrotsing, "rot x"},         // the accessible name "rotation x" is no label
-        {Control::yscalesing, "scale y"},     // column and row swapped
-        {Control::z, "position z"},           // the last row of the first column
-        {Control::namn, "internal name"},     // the label that names the box
-        {Control::filenavn, "file name"},     // a label to the right of the first ones
+        {Control::xrotsing, "rot x"},            // the accessible name "rotation x" is no label
+        {Control::yscalesing, "scale y"},        // column and row swapped
+        {Control::z, "position z"},              // the last row of the first column
+        {Control::namn, "internal name"},        // the label that names the box
+        {Control::filenavn, "file name"},        // a label to the right of the first ones
         {Control::paramlong1, "type parameter"}, // no label: its accessible name
-        {Control::paramsing5, "parameter 5"}, // not "Params", the label over all sixteen
-        {Control::behavior, "behaviour"},     // not the control's name "behavior"
+        {Control::paramsing5, "parameter 5"},    // not "Params", the label over all sixteen
+        {Control::behavior, "behaviour"},        // not the control's name "behavior"
     };
     for (const auto& [control, caption] : rows) {
-        EXPECT_EQ(controlCaption(control), QLatin1String(caption)) << controlName(control).toStdString();
+        EXPECT_EQ(controlCaption(control), QLatin1String(caption))
+            << controlName(control).toStdString();
     }
 }
 

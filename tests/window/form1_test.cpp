@@ -14,8 +14,8 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSpontaneKeyEvent>
 #include <QSlider>
+#include <QSpontaneKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>

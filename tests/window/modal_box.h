@@ -1,8 +1,8 @@
 #pragma once
 
 // Test-only: while it lives, answers the next modal message box with the button of the given
-// text (its first button when none is given) and remembers what the box showed. A box that no answerer waits for is an unexpected
-// one (see window_test_main.cpp).
+// text (its first button when none is given) and remembers what the box showed. A box that no
+// answerer waits for is an unexpected one (see window_test_main.cpp).
 
 #include <QAbstractButton>
 #include <QApplication>
