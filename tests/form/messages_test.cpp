@@ -37,8 +37,6 @@ TEST(RunTimeErrorMessage, FirstTheNumberAndDescriptionThenWhatFailed) {
         const char* message;
     };
     const Row rows[] = {
-        {"a box's text", errorIn(ErrorNumber::TypeMismatch, "xrotsing", "0,68114573"),
-         "Run-time error '13':\n\nType mismatch\n\nrot x: 0,68114573"},
         {"a box's text and the limit it passed",
          errorIn(ErrorNumber::Overflow, "paramsing5", "1e39", "a number goes up to 3.4e38"),
          "Run-time error '6':\n\nOverflow\n\nparameter 5: 1e39\na number goes up to 3.4e38"},
@@ -51,24 +49,10 @@ TEST(RunTimeErrorMessage, FirstTheNumberAndDescriptionThenWhatFailed) {
          errorIn(ErrorNumber::TypeMismatch, "y", ("\x1b" + std::string(70, '9')).c_str()),
          "Run-time error '13':\n\nType mismatch\n\nposition y: \\x1B99999999999999999999999999"
          "999999999999999999999999999999\u2026"},
-        {"no box: the path", RunTimeError(ErrorNumber::PathNotFound, "/gone: No such file"),
-         "Run-time error '76':\n\nPath not found\n\n/gone: No such file"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(runTimeErrorMessage(row.error).toStdString(), row.message) << row.name;
     }
-}
-
-TEST(UnheldValuesMessage, EachValueByCaptionWithWhatMakeFileWrites) {
-    const std::vector<UnheldValue> unheld = {
-        {Control::paramlong1, "40", "31"},
-        {Control::behavior, "5", "2 (No Reaction)"},
-    };
-    EXPECT_EQ(unheldValuesMessage("h.chg", unheld).toStdString(),
-              "h.chg holds values that the window cannot make again. Each box shows what "
-              "\"make file\" will write instead:\n\n"
-              "type parameter: 40 in the file, make file writes 31\n"
-              "behaviour: 5 in the file, make file writes 2 (No Reaction)");
 }
 
 } // namespace

@@ -155,64 +155,50 @@ TEST_F(OpenFile, FilesMadeFromRandomFieldsComeBackByteForByte) {
 TEST_F(OpenFile, FilesThatOpenAndFilesThatDoNot) {
     // Greek: a decimal comma, and windows-1253 leaves bytes such as 0xD2 undefined.
     const Locale locale("el_GR");
-    auto file = [&](const char* name, const std::function<void(HumanRecord&)>& change) {
-        HumanRecord human = workedExample();
-        change(human);
-        put(path(name), changeFile(human));
+    auto raw = [&](const char* name, const QByteArray& bytes) {
+        put(path(name), bytes);
         return path(name);
     };
+    auto made = [&](const char* name, void (*change)(HumanRecord&)) {
+        HumanRecord human = workedExample();
+        change(human);
+        return raw(name, changeFile(human));
+    };
+    QByteArray wrongKind = QByteArray::fromStdString(test::workedExampleRecord() + "\r\n");
+    wrongKind[129] = 7;
     struct Row {
         const char* name;
-        std::function<QString()> make;      // the file's path
-        const char* typed;                  // typed into namn before opening, if anything
-        const char* answer;                 // to the question whether to replace typed texts
-        const char* message;                // a part of the box shown
+        std::function<QString()> file;
+        const char* typed;  // typed into namn before opening
+        const char* answer; // to the question whether to replace typed texts
+        const char* message; // a part of the box shown
         std::map<Control, QString> changed; // besides those that opening the example changes
     };
     // clang-format off
     const Row rows[] = {
-        {"refused by the reader",
-         [&] {
-             std::string bytes = test::workedExampleRecord() + "\r\n";
-             bytes[129] = 7;
-             put(path("kind.chg"), QByteArray::fromStdString(bytes));
-             return path("kind.chg");
-         },
-         nullptr, nullptr, "offset 129: human kind: expected 6, found 7", {}},
-        {"a FIFO, which must not block",
-         [&] {
+        {"refused by the reader", [&] { return raw("kind.chg", wrongKind); }, nullptr, nullptr,
+         "offset 129: human kind: expected 6, found 7", {}},
+        {"a FIFO, which must not block", [&] {
              EXPECT_EQ(::mkfifo(QFile::encodeName(path("fifo.chg")).constData(), 0600), 0);
-             return path("fifo.chg");
-         },
-         nullptr, nullptr, "a FIFO", {}},
-        {"a directory",
-         [&] {
-             QDir(m_dir.path()).mkdir("folder.chg");
-             return path("folder.chg");
-         },
+             return path("fifo.chg"); }, nullptr, nullptr, "a FIFO", {}},
+        {"a directory", [&] { QDir(m_dir.path()).mkdir("dir.chg"); return path("dir.chg"); },
          nullptr, nullptr, "a directory", {}},
-        {"longer than any record",
-         [&] {
-             put(path("long.chg"), QByteArray(40000, 'x'));
-             return path("long.chg");
-         },
+        {"longer than any record", [&] { return raw("long.chg", QByteArray(40000, 'x')); },
          nullptr, nullptr, "longer than 32769 bytes", {}},
-        {"a type of 40", [&] { return file("type.chg", [](HumanRecord& h) { h.typeParameter = 40; }); },
+        {"a type of 40", [&] { return made("t.chg", [](HumanRecord& h) { h.typeParameter = 40; }); },
          nullptr, nullptr, "type parameter: 40 in the file, make file writes 31",
-         {{Control::paramlong1, "31"}, {Control::filenavn, "type.chg"}}},
-        {"a behaviour code the list lacks",
-         [&] { return file("behaviour.chg", [](HumanRecord& h) { h.behaviour = 5; }); }, nullptr,
-         nullptr, "behaviour: 5 in the file, make file writes 2 (No Reaction)",
-         {{Control::behavior, ""}, {Control::filenavn, "behaviour.chg"}}},
-        {"a byte the code page does not define",
-         [&] { return file("byte.chg", [](HumanRecord& h) { h.name = "A\xD2" "B"; }); }, nullptr,
-         nullptr, "internal name: A\\xD2B in the file, make file writes A?B",
-         {{Control::namn, "A?B"}, {Control::filenavn, "byte.chg"}}},
-        {"Cancel keeps typed texts", [&] { return file("cancel.chg", [](HumanRecord&) {}); },
-         "typed", "Cancel", "Replace the texts in the boxes with the values in cancel.chg?", {}},
-        {"Replace replaces them", [&] { return file("replace.chg", [](HumanRecord&) {}); },
-         "typed", "Replace", "the values in replace.chg?",
-         {{Control::namn, "Zozed's_Driver"}, {Control::filenavn, "replace.chg"}}},
+         {{Control::paramlong1, "31"}, {Control::filenavn, "t.chg"}}},
+        {"a behaviour code the list lacks", [&] { return made("b.chg", [](HumanRecord& h) { h.behaviour = 5; }); },
+         nullptr, nullptr, "behaviour: 5 in the file, make file writes 2 (No Reaction)",
+         {{Control::behavior, ""}, {Control::filenavn, "b.chg"}}},
+        {"a byte the code page does not define", [&] { return made("n.chg", [](HumanRecord& h) { h.name = "A\xD2" "B"; }); },
+         nullptr, nullptr, "internal name: A\\xD2B in the file, make file writes A?B",
+         {{Control::namn, "A?B"}, {Control::filenavn, "n.chg"}}},
+        {"Cancel keeps typed texts", [&] { return made("c.chg", [](HumanRecord&) {}); },
+         "typed", "Cancel", "Replace the texts in the boxes with the values in c.chg?", {}},
+        {"Replace replaces them", [&] { return made("r.chg", [](HumanRecord&) {}); },
+         "typed", "Replace", "the values in r.chg?",
+         {{Control::namn, "Zozed's_Driver"}, {Control::filenavn, "r.chg"}}},
     };
     // clang-format on
     // What opening the worked example changes in a window that shows the start texts.
@@ -228,7 +214,7 @@ TEST_F(OpenFile, FilesThatOpenAndFilesThatDoNot) {
             form.setText(Control::namn, QString::fromLatin1(row.typed));
         }
         const FieldTexts before = fieldTexts(form);
-        const QString opening = row.make();
+        const QString opening = row.file();
         test::BoxAnswerer box(row.answer ? QString::fromLatin1(row.answer) : QString());
         form.openFile(QFile::encodeName(opening));
         ASSERT_TRUE(box.shown);
@@ -245,8 +231,8 @@ TEST_F(OpenFile, FilesThatOpenAndFilesThatDoNot) {
                 EXPECT_EQ(box->cursorPosition(), 0) << field.name << " shows its beginning";
             }
             const auto it = changed.find(field.id);
-            EXPECT_EQ(form.text(field.id),
-                      it == changed.end() ? before[std::size_t(field.id)] : it->second)
+            EXPECT_EQ(form.text(field.id), it == changed.end() ? before[std::size_t(field.id)]
+                                                               : it->second)
                 << field.name;
         }
         // The type goes in as typed: the slider follows, even when the box already showed it.
