@@ -169,9 +169,9 @@ TEST_F(OpenFile, FilesThatOpenAndFilesThatDoNot) {
     struct Row {
         const char* name;
         std::function<QString()> file;
-        const char* typed;  // typed into namn before opening
-        const char* answer; // to the question whether to replace typed texts
-        const char* message; // a part of the box shown
+        const char* typed;                  // typed into namn before opening
+        const char* answer;                 // to the question whether to replace typed texts
+        const char* message;                // a part of the box shown
         std::map<Control, QString> changed; // besides those that opening the example changes
     };
     // clang-format off
@@ -231,8 +231,8 @@ TEST_F(OpenFile, FilesThatOpenAndFilesThatDoNot) {
                 EXPECT_EQ(box->cursorPosition(), 0) << field.name << " shows its beginning";
             }
             const auto it = changed.find(field.id);
-            EXPECT_EQ(form.text(field.id), it == changed.end() ? before[std::size_t(field.id)]
-                                                               : it->second)
+            EXPECT_EQ(form.text(field.id),
+                      it == changed.end() ? before[std::size_t(field.id)] : it->second)
                 << field.name;
         }
         // The type goes in as typed: the slider follows, even when the box already showed it.
