@@ -414,13 +414,15 @@ bool Form1::takeFileDrag(QEvent* event) {
         QMetaObject::invokeMethod(
             this,
             [this, files] {
-                if (files.size() == 1) {
-                    openFile(files.constFirst());
-                } else {
-                    showMessage(QMessageBox::Warning,
-                                QStringLiteral("Drop one change file at a time; these were %1.")
-                                    .arg(files.size()));
-                }
+                run([&] {
+                    if (files.size() > 1) {
+                        showMessage(QMessageBox::Warning,
+                                    QStringLiteral("Drop one change file at a time; these were %1.")
+                                        .arg(files.size()));
+                        return;
+                    }
+                    openChangeFile(files.constFirst());
+                });
             },
             Qt::QueuedConnection);
     }
