@@ -26,6 +26,27 @@ QString startText(Control control) {
     return QString::fromLatin1(controlInfo(control).text);
 }
 
+QString controlCaption(Control control) {
+    constexpr std::array kGrid{kPositionFields, kScaleFields, kRotationFields};
+    constexpr std::array kColumnLabels{Control::Label6, Control::Label7, Control::Label8};
+    constexpr std::array kRowLabels{Control::Label2, Control::Label4, Control::Label5};
+    for (std::size_t column = 0; column < kGrid.size(); ++column) {
+        for (std::size_t row = 0; row < kRowLabels.size(); ++row) {
+            if (kGrid[column][row].id == control) {
+                return startText(kColumnLabels[column]) + QLatin1Char(' ') +
+                       startText(kRowLabels[row]);
+            }
+        }
+    }
+    for (const ControlInfo& info : kControls) {
+        if (info.labels == control) {
+            return QString::fromLatin1(info.text);
+        }
+    }
+    const ControlInfo& info = controlInfo(control);
+    return QString::fromLatin1(info.accessibleName ? info.accessibleName : info.name);
+}
+
 std::optional<Control> controlNamed(QStringView name) {
     for (const ControlInfo& info : kControls) {
         if (name == QLatin1String(info.name)) {

@@ -148,6 +148,10 @@ inline constexpr std::span<const ControlInfo> kParameterFields{
 
 QString controlName(Control control);
 QString startText(Control control);
+// What a person calls the control: the label that names it ("internal name"); in the
+// position, scale and rotation grid its column's label and its row's ("rot x"); otherwise
+// its accessible name ("type parameter", "parameter 5").
+QString controlCaption(Control control);
 // The control of that name; nothing for an unknown name.
 std::optional<Control> controlNamed(QStringView name);
 

@@ -1,25 +1,34 @@
 #include "form1.h"
 
+#include "behaviour_codes.h"
 #include "behaviour_list.h"
+#include "change_file_reader.h"
+#include "code_page.h"
 #include "dir_list.h"
 #include "field_behaviours.h"
 #include "make_file.h"
-#include "behaviour_codes.h"
+#include "messages.h"
 #include "run_time_error.h"
 #include "script_box.h"
+#include "shown_text.h"
 #include "type_slider.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
+#include <QUrl>
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <map>
 #include <stdexcept>
@@ -52,6 +61,27 @@ QIcon windowIcon16And32() {
     return icon;
 }
 
+// The absolute folder of the file at `path`, and the file's name; the system's bytes.
+std::pair<QByteArray, QByteArray> folderAndName(const QByteArray& path) {
+    const std::filesystem::path absolute = std::filesystem::absolute(path.toStdString());
+    return {QByteArray::fromStdString(absolute.parent_path().native()),
+            QByteArray::fromStdString(absolute.filename().native())};
+}
+
+// The local files a drag carries, as the system's bytes; empty when it carries anything
+// else, such as text dragged from one box to another.
+QList<QByteArray> draggedFiles(const QMimeData* data) {
+    QList<QByteArray> files;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) {
+            return {};
+        }
+        // The encoded form keeps a name's bytes that are not UTF-8.
+        files << QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    }
+    return files;
+}
+
 } // namespace
 
 Form1::Form1(const QByteArray& startDirectory, QWidget* parent) : QWidget(parent) {
@@ -59,6 +89,7 @@ Form1::Form1(const QByteArray& startDirectory, QWidget* parent) : QWidget(parent
     createControls(startDirectory);
     fitFont();
     connectHandlers();
+    setAcceptDrops(true);
     setWindowTitle(QStringLiteral("Pelomart     "));
     setWindowIcon(windowIcon16And32());
     resize(px(8760), px(8505));
@@ -106,8 +137,13 @@ QWidget* Form1::createControl(const ControlInfo& info, const QByteArray& startDi
         slider->setFocusPolicy(Qt::StrongFocus);
         return slider;
     }
-    case ControlKind::Button:
-        return new QPushButton(text, this);
+    case ControlKind::Button: {
+        auto* button = new QPushButton(text, this);
+        // Return and Enter press the focused button, as Space does; there is still no
+        // default button, so neither key means anything elsewhere.
+        button->setAutoDefault(true);
+        return button;
+    }
     case ControlKind::DirectoryList:
         return new DirList(startDirectory, this);
     case ControlKind::Label: {
@@ -136,7 +172,12 @@ void Form1::createControls(const QByteArray& startDirectory) {
             tabOrder[info.tab] = control;
         }
         m_controls[std::size_t(info.id)] = control;
+        // A box would take a dragged file as the text of its path.
+        if (control->acceptDrops()) {
+            control->installEventFilter(this);
+        }
     }
+    widget<ScriptBox>(Control::script)->viewport()->installEventFilter(this);
     for (const ControlInfo& info : kControls) {
         if (info.labels) {
             QWidget* box = widget<QWidget>(*info.labels);
@@ -210,6 +251,8 @@ void Form1::connectHandlers() {
     });
     connect(slider, &QSlider::sliderReleased, this,
             [this] { run([this] { Slider1_Click(*this); }); });
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
+            &Form1::chooseFile);
 }
 
 QString Form1::text(Control control) const {
@@ -272,40 +315,156 @@ qsizetype Form1::scriptLength() const {
 }
 
 void Form1::Command4_Click() {
-    run([this] { pelomart::Command4_Click(*this); });
+    run([this] {
+        pelomart::Command4_Click(*this);
+        m_lastFile = fieldTexts(*this);
+    });
 }
 
 void Form1::abou_Click() {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Pelomart"),
-                    QStringLiteral("Pelomart was written by the Pelomart authors, with thanks to "
-                                   "everyone who builds missions for the game."),
-                    QMessageBox::Ok, this);
-    box.exec();
+    showMessage(QMessageBox::NoIcon,
+                QStringLiteral("Pelomart was written by the Pelomart authors, with thanks to "
+                               "everyone who builds missions for the game."));
+}
+
+void Form1::openFile(const QByteArray& path) {
+    run([&] { openChangeFile(path); });
+}
+
+void Form1::chooseFile() {
+    run([this] {
+        QFileDialog dialog(this, QStringLiteral("Open a change file"),
+                           QFile::decodeName(directoryPath()));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters(
+            {QStringLiteral("Change files (*.chg)"), QStringLiteral("All files (*)")});
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            openChangeFile(QFile::encodeName(dialog.selectedFiles().constFirst()));
+        }
+    });
+}
+
+void Form1::openChangeFile(const QByteArray& path) {
+    const OpenedChangeFile opened = readChangeFile(path);
+    if (!opened.record) {
+        showMessage(QMessageBox::Critical, cannotOpenMessage(shownPath(path), opened.error));
+        return;
+    }
+    const auto [folder, name] = folderAndName(path);
+    if (holdsTypedTexts(fieldTexts(*this), m_lastFile)) {
+        QMessageBox question(QMessageBox::Question, QStringLiteral("Pelomart"),
+                             replaceTextsQuestion(shownPath(name)), QMessageBox::NoButton, this);
+        QPushButton* replace =
+            question.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
+        question.setDefaultButton(question.addButton(QMessageBox::Cancel));
+        question.exec();
+        if (question.clickedButton() != replace) {
+            return;
+        }
+    }
+    RecordTexts texts = recordTexts(*opened.record, QLocale(), systemCodePage());
+    // A name that is not UTF-8 cannot be typed back: make file writes the name the box shows.
+    const QString fileName = QFile::decodeName(name);
+    if (encodedFileName(fileName) != name) {
+        texts.unheld.push_back({Control::filenavn, shownPath(name), fileName});
+    }
+    setDirectory(folder);
+    showRecordTexts(*this, texts, fileName);
+    for (const ControlInfo& field : kEditorFields) {
+        if (field.kind == ControlKind::TextBox) {
+            // As at start: a text wider than its box shows its beginning.
+            widget<QLineEdit>(field.id)->setCursorPosition(0);
+        }
+    }
+    m_lastFile = fieldTexts(*this);
+    if (!texts.unheld.empty()) {
+        showMessage(QMessageBox::Information, unheldValuesMessage(shownPath(name), texts.unheld));
+    }
+}
+
+void Form1::setDirectory(const QByteArray& folder) {
+    auto* list = widget<DirList>(Control::Dir1);
+    auto* model = static_cast<DirListModel*>(list->model());
+    // Listing the folder again costs what building the list did; opening the next file of
+    // the same mission need not pay it.
+    if (folder == model->path()) {
+        return;
+    }
+    model->setPath(folder);
+    const QModelIndex current = model->index(model->currentRow());
+    list->setCurrentIndex(current);
+    list->scrollTo(current);
+}
+
+bool Form1::takeFileDrag(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+        return false;
+    }
+    auto* drag = static_cast<QDropEvent*>(event);
+    const QList<QByteArray> files = draggedFiles(drag->mimeData());
+    if (files.isEmpty()) {
+        return false;
+    }
+    drag->acceptProposedAction();
+    if (type == QEvent::Drop) {
+        // After the drop has ended: a message box inside it would keep the drag's source
+        // waiting.
+        QMetaObject::invokeMethod(
+            this,
+            [this, files] {
+                run([&] {
+                    if (files.size() > 1) {
+                        showMessage(QMessageBox::Warning,
+                                    QStringLiteral("Drop one change file at a time; these were %1.")
+                                        .arg(files.size()));
+                        return;
+                    }
+                    openChangeFile(files.constFirst());
+                });
+            },
+            Qt::QueuedConnection);
+    }
+    return true;
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    return takeFileDrag(event) || QWidget::eventFilter(watched, event);
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    takeFileDrag(event);
+}
+
+void Form1::dragMoveEvent(QDragMoveEvent* event) {
+    takeFileDrag(event);
+}
+
+void Form1::dropEvent(QDropEvent* event) {
+    takeFileDrag(event);
 }
 
 template <typename Handler> void Form1::run(Handler handler) {
     try {
         handler();
     } catch (const RunTimeError& error) {
-        reportError(error.code(), QString::fromUtf8(error.what()),
-                    QString::fromStdString(error.detail()));
+        reportError(error);
     } catch (const std::exception& error) {
-        reportError(int(ErrorNumber::InternalError),
-                    QLatin1String(standardDescription(ErrorNumber::InternalError)),
-                    QString::fromLocal8Bit(error.what()));
+        reportError(RunTimeError(ErrorNumber::InternalError, error.what()));
     } catch (...) {
-        reportError(int(ErrorNumber::InternalError),
-                    QLatin1String(standardDescription(ErrorNumber::InternalError)), {});
+        reportError(RunTimeError(ErrorNumber::InternalError));
     }
 }
 
-void Form1::reportError(int number, const QString& description, const QString& detail) {
-    QString message = QStringLiteral("Run-time error '%1':\n\n%2").arg(number).arg(description);
-    if (!detail.isEmpty()) {
-        message += QStringLiteral("\n\n") + detail;
+void Form1::reportError(const RunTimeError& error) {
+    showMessage(QMessageBox::Critical, runTimeErrorMessage(error));
+    if (const auto control = controlNamed(QString::fromStdString(error.control()))) {
+        widget<QWidget>(*control)->setFocus();
     }
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Pelomart"), message, QMessageBox::Ok,
-                    this);
+}
+
+void Form1::showMessage(QMessageBox::Icon icon, const QString& text) {
+    QMessageBox box(icon, QStringLiteral("Pelomart"), text, QMessageBox::Ok, this);
     box.exec();
 }
 

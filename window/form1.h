@@ -1,11 +1,15 @@
 #pragma once
 
+#include "field_texts.h"
 #include "form_controls.h"
 
+#include <QMessageBox>
 #include <QWidget>
 #include <array>
 
 namespace pelomart {
+
+class RunTimeError;
 
 // The program's one window. Controls sit at fixed places and keep them when the
 // window is resized; every value lives in them as text.
@@ -25,6 +29,19 @@ public:
     void Command4_Click();
     void abou_Click();
 
+    // Puts the values of the change file at `path` (the system's bytes) into the boxes and
+    // makes its folder Dir1's current one, after asking when typed texts would be lost. A
+    // file that cannot be opened changes nothing and is reported.
+    void openFile(const QByteArray& path);
+    // Ctrl+O: asks for a change file in Dir1's current directory and opens it.
+    void chooseFile();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     void createControls(const QByteArray& startDirectory);
     QWidget* createControl(const ControlInfo& info, const QByteArray& startDirectory);
@@ -33,10 +50,17 @@ private:
     template <typename Widget> Widget* widget(Control control) const;
     // Runs one handler; a run-time error it raises is reported, never passed on.
     template <typename Handler> void run(Handler handler);
-    void reportError(int number, const QString& description, const QString& detail);
+    void reportError(const RunTimeError& error);
+    void showMessage(QMessageBox::Icon icon, const QString& text);
+    void openChangeFile(const QByteArray& path);
+    void setDirectory(const QByteArray& folder);
+    // Takes a drag of files wherever it enters the window; false for any other event.
+    bool takeFileDrag(QEvent* event);
 
     std::array<QWidget*, kControlCount> m_controls{};
     bool m_settingSlider = false;
+    // The texts of the last file made or opened; the start texts before the first.
+    FieldTexts m_lastFile = startFieldTexts();
 };
 
 } // namespace pelomart

@@ -2,15 +2,88 @@
 #include "form1.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFile>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// The bytes argv gave for `argument`: QApplication decodes argv as UTF-8 and replaces what is
+// not, so a name in another encoding would name no file once decoded. The last argument
+// that decodes to it is the one the parser took, as the only options end the program.
+QByteArray argumentBytes(const QString& argument, int argc, char* argv[]) {
+    for (int i = argc - 1; i > 0; --i) {
+        if (QString::fromLocal8Bit(argv[i]) == argument) {
+            return argv[i];
+        }
+    }
+    return QFile::encodeName(argument);
+}
+
+// Help and the version need no display: they are answered before the window's application
+// looks for one, so that they work on a console too.
+bool asksOnlyForText(int argc, char* argv[]) {
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        for (const char* option : {"-h", "--help", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // The window's icon lives in a static library, whose resources reach the program
     // only when registered by name.
     Q_INIT_RESOURCE(pelomart);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pelomart"));
-    QApplication::setDesktopFileName(QStringLiteral("org.pelomart.Pelomart"));
+    std::unique_ptr<QCoreApplication> app;
+    if (asksOnlyForText(argc, argv)) {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("Pelomart"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.pelomart.Pelomart"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Makes change files that add one human to a game mission."));
+    // Not addHelpOption: its --help-all works only through process(), which ends the program
+    // with status 1 for an unknown option where 2 is a usage error.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    parser.addOption(help);
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Shows the version."));
+    parser.addOption(version);
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"), QStringLiteral("A change file whose values the window opens with."),
+        QStringLiteral("[FILE]"));
+    const bool parsed = parser.parse(QCoreApplication::arguments());
+    if (parsed && parser.isSet(help)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return 0;
+    }
+    if (parsed && parser.isSet(version)) {
+        std::printf("pelomart %s\n", PELOMART_VERSION);
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (!parsed || files.size() > 1 || !qobject_cast<QApplication*>(app.get())) {
+        std::fprintf(stderr, "pelomart: %s\nTry 'pelomart --help'.\n",
+                     qPrintable(parsed ? QStringLiteral("one FILE at most") : parser.errorText()));
+        return 2;
+    }
+
     pelomart::Form1 form(pelomart::workingDirectory());
     form.show();
+    if (!files.isEmpty()) {
+        form.openFile(argumentBytes(files.constFirst(), argc, argv));
+    }
     return QApplication::exec();
 }

@@ -86,14 +86,6 @@ TEST(TypeParameter, OverflowIsReportedAndDisplaysStay) {
     }
 }
 
-TEST(FieldBehaviours, StartStateIsNotBroughtIntoStep) {
-    const MemoryForm form;
-    EXPECT_EQ(form.text(Control::paramlong1), "15");
-    EXPECT_EQ(form.sliderValue(), 0);
-    EXPECT_EQ(form.caption(Control::sex), "man");
-    EXPECT_EQ(form.caption(Control::Label1), "");
-}
-
 TEST(FieldBehaviours, SliderClickWritesTheFieldAndTheLabelFollows) {
     MemoryForm form;
     const struct {

@@ -1,8 +1,8 @@
 #pragma once
 
-// Test-only: while it lives, answers the next modal message box with its first button
-// and remembers what the box showed. A box that no answerer waits for is an unexpected
-// one (see window_test_main.cpp).
+// Test-only: while it lives, answers the next modal message box with the button of the given
+// text (its first button when none is given) and remembers what the box showed. A box that no
+// answerer waits for is an unexpected one (see window_test_main.cpp).
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,7 +13,7 @@ namespace pelomart::test {
 
 class BoxAnswerer {
 public:
-    BoxAnswerer() {
+    explicit BoxAnswerer(QString button = {}) : m_button(std::move(button)) {
         ++s_waiting;
         m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { answer(); });
@@ -52,9 +52,16 @@ private:
         text = box->text();
         icon = box->icon();
         buttons = int(box->buttons().size());
-        box->buttons().first()->click();
+        QAbstractButton* chosen = box->buttons().first();
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text().remove(QLatin1Char('&')) == m_button) {
+                chosen = button;
+            }
+        }
+        chosen->click();
     }
 
+    QString m_button;
     QTimer m_timer;
     static inline int s_waiting = 0;
 };

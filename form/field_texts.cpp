@@ -1,0 +1,42 @@
+#include "field_texts.h"
+
+#include "field_behaviours.h"
+
+namespace pelomart {
+
+FieldTexts fieldTexts(const EditorFields& fields) {
+    FieldTexts texts;
+    for (const ControlInfo& field : kEditorFields) {
+        texts[std::size_t(field.id)] = fields.text(field.id);
+    }
+    return texts;
+}
+
+FieldTexts startFieldTexts() {
+    FieldTexts texts;
+    for (const ControlInfo& field : kEditorFields) {
+        texts[std::size_t(field.id)] = QString::fromLatin1(field.text);
+    }
+    return texts;
+}
+
+bool holdsTypedTexts(const FieldTexts& now, const FieldTexts& lastFile) {
+    return now != startFieldTexts() && now != lastFile;
+}
+
+void showRecordTexts(FormControls& form, const RecordTexts& texts, const QString& fileName,
+                     const QLocale& locale) {
+    for (const ControlInfo& field : kEditorFields) {
+        const QString& text = field.id == Control::filenavn ? fileName : texts[field.id];
+        // A box that shows its text already is left alone, as typing the same text over it
+        // would: the parameters of every file Pelomart makes are the same, and laying out a
+        // text again costs more than reading the whole file.
+        if (form.text(field.id) != text) {
+            form.setText(field.id, text);
+        } else if (field.id == Control::paramlong1) {
+            paramlong1_Change(form, locale);
+        }
+    }
+}
+
+} // namespace pelomart

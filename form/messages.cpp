@@ -1,0 +1,63 @@
+#include "messages.h"
+
+#include "shown_text.h"
+
+namespace pelomart {
+namespace {
+
+// A text as one short line: a pasted script or a name of thousands of characters would
+// otherwise make the box wider than the screen.
+QString oneLine(const QString& text) {
+    constexpr qsizetype kLongest = 60;
+    if (text.isEmpty()) {
+        return QStringLiteral("(empty)");
+    }
+    const QString shown = shownText(text);
+    return shown.size() <= kLongest ? shown : shown.left(kLongest) + QChar(0x2026);
+}
+
+} // namespace
+
+QString runTimeErrorMessage(const RunTimeError& error) {
+    QString message = QStringLiteral("Run-time error '%1':\n\n%2")
+                          .arg(error.code())
+                          .arg(QString::fromUtf8(error.what()));
+    const std::optional<Control> control = controlNamed(QString::fromStdString(error.control()));
+    const QString text = QString::fromStdString(error.controlText());
+    const QString detail = QString::fromStdString(error.detail());
+    QStringList lines;
+    if (control && !(text.isEmpty() && !detail.isEmpty())) {
+        lines << controlCaption(*control) + QStringLiteral(": ") + oneLine(text);
+    }
+    if (!detail.isEmpty()) {
+        lines << detail;
+    }
+    if (!lines.isEmpty()) {
+        message += QStringLiteral("\n\n") + lines.join(QLatin1Char('\n'));
+    }
+    return message;
+}
+
+QString cannotOpenMessage(const QString& shownPath, const QString& reason) {
+    return QStringLiteral("%1 cannot be opened:\n\n%2").arg(shownPath, reason);
+}
+
+QString unheldValuesMessage(const QString& shownName, const std::vector<UnheldValue>& unheld) {
+    QString message = QStringLiteral("%1 holds values that the window cannot make again. Each box "
+                                     "shows what \"make file\" will write instead:\n")
+                          .arg(shownName);
+    for (const UnheldValue& value : unheld) {
+        message +=
+            QStringLiteral("\n%1: %2 in the file, make file writes %3")
+                .arg(controlCaption(value.control), oneLine(value.inFile), oneLine(value.written));
+    }
+    return message;
+}
+
+QString replaceTextsQuestion(const QString& shownName) {
+    return QStringLiteral("Replace the texts in the boxes with the values in %1? What you typed "
+                          "since the last file made or opened will be lost.")
+        .arg(shownName);
+}
+
+} // namespace pelomart
