@@ -66,7 +66,11 @@ int main(int argc, char* argv[]) {
         QStringLiteral("[FILE]"));
     const bool parsed = parser.parse(QCoreApplication::arguments());
     if (parsed && parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        // The program's name, not the path it was started by.
+        QString text = parser.helpText();
+        text.replace(0, text.indexOf(QStringLiteral(" [options]")),
+                     QStringLiteral("Usage: pelomart"));
+        std::fputs(qPrintable(text), stdout);
         return 0;
     }
     if (parsed && parser.isSet(version)) {

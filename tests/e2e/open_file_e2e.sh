@@ -25,12 +25,14 @@ export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$work/runtime" "$work/elsewhere"
 cd "$work/elsewhere"
 
-[ "$("$program" --version)" = "pelomart 1.0.0" ]
+# Without a display too, as on a console.
+[ "$(DISPLAY= "$program" --version)" = "pelomart 1.0.0" ]
+[ "$(DISPLAY= "$program" --help | head -n 1)" = "Usage: pelomart [options] [FILE]" ]
 status=0
 "$program" --no-such-option 2>"$work/usage" || status=$?
 [ "$status" -eq 2 ] || { echo "e2e: a bad option ended with status $status" >&2; exit 1; }
 grep -q "Unknown option 'no-such-option'" "$work/usage"
-echo "e2e: --version, and a bad option ends with status 2"
+echo "e2e: --version and --help without a display, and a bad option ends with status 2"
 
 # Random texts for every box in the C locale's number format, two humans a locale.
 make_files() { # directory seed
