@@ -90,6 +90,8 @@ Form1::Form1(const QByteArray& startDirectory, QWidget* parent) : QWidget(parent
     fitFont();
     connectHandlers();
     setAcceptDrops(true);
+    // Five blanks after the name, as the window has always been titled: scripts that find the
+    // window by its exact title keep working.
     setWindowTitle(QStringLiteral("Pelomart     "));
     setWindowIcon(windowIcon16And32());
     resize(px(8760), px(8505));
