@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 #include "change_file_reader.h"
 #include "form1.h"
 #include "make_file.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 // usage: window_probe TITLE PROGRAM [ARGS...]
 // Starts PROGRAM on $DISPLAY and prints, in milliseconds from the fork, when its window
 // whose title contains TITLE was mapped and when the program first drew into it, then

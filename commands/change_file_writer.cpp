@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 #include "change_file_writer.h"
 
 #include "run_time_error.h"

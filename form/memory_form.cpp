@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 #include "memory_form.h"
 
 #include "field_behaviours.h"

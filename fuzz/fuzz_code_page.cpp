@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 // toCodePage for every code page codePageForLocaleName can name.
 // Input: byte 0 picks the code page (bits 0-3) and UTF-16 instead of UTF-8 (bit 7);
 // the rest is the text.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 // leadingNumber and roundToLong.
 // Input: byte 0 picks the rounding mode roundToLong runs in (bits 0-1) and what the
 // rest is (bit 2): clear, a UTF-8 text for leadingNumber whose result is then rounded;

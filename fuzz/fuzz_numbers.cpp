@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 // Whole-text conversions: textToSingle and textToLong under several locales.
 // Input: byte 0 picks the locale (bits 0-2) and UTF-16 instead of UTF-8 (bit 7);
 // the rest is the text.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 // decodeHumanRecord over any bytes: it must neither crash nor read outside the input,
 // every file it accepts must compose back to the same bytes, and every refusal must
 // name an offset inside the file.

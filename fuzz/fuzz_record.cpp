@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 // The make-file command over field texts, and the record composer at its length limit.
 // Input: three header bytes, then field texts (UTF-8) separated by 0x1E in the order of
 // kFieldOrder; fields not given keep their start texts.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 // The change-file reader and recordTexts over any file, and the road back that set takes:
 // every record whose values the window can hold gives texts that, typed into a fresh
 // window and made under the same locale, make the same file again, byte for byte.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The record's fields in file order, walked by the composer and the reader alike, so that

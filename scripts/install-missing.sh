@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Pelomart developers
+# SPDX-License-Identifier: MIT
+
 # Sourced by the project's scripts: installs the Debian packages given that are missing,
 # with apt-get as root and through sudo otherwise.
 install_missing() {

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Pelomart developers
+# SPDX-License-Identifier: MIT
+
 # Runs pelomart-chg's bash completion as bash would call it, in a bash without start-up
 # files, and checks what it offers: once bare, and once with bash-completion's helpers
 # loaded, as they are when bash-completion loads this file on a desktop.

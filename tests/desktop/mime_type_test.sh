@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Pelomart developers
+# SPDX-License-Identifier: MIT
+
 # Installs the build into a temporary prefix and checks, with the desktop's own tools
 # (shared-mime-info and GIO), that change files are typed by their content: the worked
 # example, made by the built pelomart-chg, is application/x-pelomart-change under any

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Pelomart developers
+# SPDX-License-Identifier: MIT
+
 """Asks an X window to close, as a window manager's close button does (WM_DELETE_WINDOW)."""
 import ctypes
 import ctypes.util

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Pelomart developers
+# SPDX-License-Identifier: MIT
+
 # Starts the built program under Xvfb, fills in fields and presses "make file" with
 # real input events, then checks the file the program wrote.
 # usage: make_file_e2e.sh path/to/pelomart path/to/pelomart-chg

@@ -1,4 +1,8 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Pelomart developers
+# SPDX-License-Identifier: MIT
+
 # Starts the built program under Xvfb with change files made from random field sets, opens
 # another with Ctrl+O, and presses "make file" with real input events (a click, then Return
 # on the focused button): each file must come back byte for byte, in a locale with a

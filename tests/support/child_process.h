@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Test-only: runs a piece of a test in a forked child, for what must not touch the test

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // Test-only: while it lives, answers the next modal message box with the button of the given
