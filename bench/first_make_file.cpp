@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
@@ -17,7 +18,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     pelomart::MemoryForm fields;
-    fields.setDirectoryPath(dir.path());
+    fields.setDirectoryPath(QFile::encodeName(dir.path()));
     const QLocale german(QStringLiteral("de_DE"));
     double milliseconds[2];
     for (double& taken : milliseconds) {
