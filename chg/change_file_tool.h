@@ -22,11 +22,4 @@ inline constexpr int kUsageError = 2;
 // each beginning with the file's name, go to `err`. Returns the exit status.
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
-// The command line as the system gave it. Paths are bytes, not always UTF-8 (a folder
-// unpacked from an archive made elsewhere), so each byte that is no part of valid UTF-8
-// becomes U+DC80 + byte, and nativeBytes gives the same bytes back to name the file.
-QStringList argumentsFrom(int argc, const char* const* argv);
-QString argumentText(QByteArrayView bytes);
-QByteArray nativeBytes(QStringView text);
-
 } // namespace pelomart::chg

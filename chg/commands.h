@@ -6,6 +6,7 @@
 #include "change_file_tool.h"
 #include "controls.h"
 #include "human_record.h"
+#include "shown_text.h"
 
 #include <QByteArray>
 #include <QCommandLineParser>

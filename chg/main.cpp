@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "change_file_tool.h"
+#include "shown_text.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -13,5 +14,5 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     // Not QCoreApplication::arguments(): it decodes the bytes it cannot read as U+FFFD.
-    return pelomart::chg::run(pelomart::chg::argumentsFrom(argc, argv), out, err);
+    return pelomart::chg::run(pelomart::argumentsFrom(argc, argv), out, err);
 }

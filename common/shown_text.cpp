@@ -53,7 +53,52 @@ int utf8Sequence(QByteArrayView bytes, char32_t& codePoint) {
     return length;
 }
 
+constexpr char16_t kEscapedByte = 0xDC00;
+
+bool isEscapedByte(QStringView text, qsizetype i) {
+    const char16_t c = text[i].unicode();
+    return c >= kEscapedByte + 0x80 && c <= kEscapedByte + 0xFF &&
+           (i == 0 || !text[i - 1].isHighSurrogate());
+}
+
 } // namespace
+
+QString argumentText(QByteArrayView bytes) {
+    QString text;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        char32_t codePoint = 0;
+        if (const int length = utf8Sequence(bytes.sliced(i), codePoint)) {
+            i += length;
+            continue;
+        }
+        text += QString::fromUtf8(bytes.sliced(start, i - start));
+        text += QChar(char16_t(kEscapedByte + static_cast<unsigned char>(bytes[i])));
+        start = ++i;
+    }
+    return text + QString::fromUtf8(bytes.sliced(start));
+}
+
+QByteArray nativeBytes(QStringView text) {
+    QByteArray bytes;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isEscapedByte(text, i)) {
+            bytes += text.sliced(start, i - start).toUtf8();
+            bytes += char(text[i].unicode() - kEscapedByte);
+            start = i + 1;
+        }
+    }
+    return bytes + text.sliced(start).toUtf8();
+}
+
+QStringList argumentsFrom(int argc, const char* const* argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << argumentText(argv[i]);
+    }
+    return arguments;
+}
 
 std::optional<QByteArray> encodedFileName(const QString& name) {
     QByteArray bytes = QFile::encodeName(name);

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <optional>
 
@@ -18,6 +19,14 @@ namespace pelomart {
 // character those bytes cannot give back exactly, such as a lone surrogate: two such names
 // would otherwise both become U+FFFD and name the same file.
 std::optional<QByteArray> encodedFileName(const QString& name);
+
+// A path's bytes as a text that gives the same bytes back: each byte that is no part of
+// valid UTF-8 becomes U+DC80 + byte. No valid UTF-8 gives a lone surrogate, so such a
+// character can only stand for a byte. nativeBytes is the way back.
+QString argumentText(QByteArrayView bytes);
+QByteArray nativeBytes(QStringView text);
+// A command line as the system gave it, each argument as argumentText makes it.
+QStringList argumentsFrom(int argc, const char* const* argv);
 
 // A path's bytes for a person to read: UTF-8 decoded, each byte that is not part of a
 // valid sequence shown as "\xNN", and controls as shownText gives them.

@@ -3,27 +3,15 @@
 
 #include "dir_list.h"
 #include "form1.h"
+#include "shown_text.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFile>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
 namespace {
-
-// The bytes argv gave for `argument`: QApplication decodes argv as UTF-8 and replaces what is
-// not, so a name in another encoding would name no file once decoded. The last argument
-// that decodes to it is the one the parser took, as the only options end the program.
-QByteArray argumentBytes(const QString& argument, int argc, char* argv[]) {
-    for (int i = argc - 1; i > 0; --i) {
-        if (QString::fromLocal8Bit(argv[i]) == argument) {
-            return argv[i];
-        }
-    }
-    return QFile::encodeName(argument);
-}
 
 // Help and the version need no display: they are answered before the window's application
 // looks for one, so that they work on a console too.
@@ -67,7 +55,10 @@ int main(int argc, char* argv[]) {
     parser.addPositionalArgument(
         QStringLiteral("FILE"), QStringLiteral("A change file whose values the window opens with."),
         QStringLiteral("[FILE]"));
-    const bool parsed = parser.parse(QCoreApplication::arguments());
+    // Not QCoreApplication::arguments(), which turns bytes that are not UTF-8 into U+FFFD: a
+    // file in a folder unpacked from elsewhere must still open. The application has taken
+    // its own options (-platform ...) out of argv by now.
+    const bool parsed = parser.parse(pelomart::argumentsFrom(argc, argv));
     if (parsed && parser.isSet(help)) {
         // The program's name, not the path it was started by.
         QString text = parser.helpText();
@@ -90,7 +81,7 @@ int main(int argc, char* argv[]) {
     pelomart::Form1 form(pelomart::workingDirectory());
     form.show();
     if (!files.isEmpty()) {
-        form.openFile(argumentBytes(files.constFirst(), argc, argv));
+        form.openFile(pelomart::nativeBytes(files.constFirst()));
     }
     return QApplication::exec();
 }

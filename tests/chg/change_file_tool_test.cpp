@@ -7,6 +7,7 @@
 #include "human_record_reader.h"
 #include "make_file.h"
 #include "memory_form.h"
+#include "shown_text.h"
 #include "worked_example.h"
 
 #include <QDir>
