@@ -12,26 +12,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
-#include <cmath>
 
 namespace pelomart::chg {
 namespace {
 
-// The shortest text that reads back to the same binary32, with "." for the point.
-QString floatText(float value) {
-    if (std::isnan(value)) {
-        return QStringLiteral("nan");
-    }
-    if (std::isinf(value)) {
-        return QLatin1String(value > 0 ? "inf" : "-inf");
-    }
-    return singleText(value, QLocale::c());
-}
-
 template <std::size_t N> QString floats(const std::array<float, N>& values) {
     QStringList texts;
     for (const float value : values) {
-        texts << floatText(value);
+        texts << singleText(value, QLocale::c());
     }
     return texts.join(QLatin1Char(' '));
 }

@@ -42,12 +42,6 @@ std::array<float, 3> singles(const EditorFields& fields, std::span<const Control
             single(fields, boxes[2].id, locale)};
 }
 
-// Parameters 2 to 17 always go into the file with the values the window starts with,
-// whatever the fields show; the field is set first, in the user's own number format.
-QString fixedParameterText(const ControlInfo& field, const QLocale& locale) {
-    return numberToText(QLocale::c().toDouble(QLatin1String(field.text)), locale);
-}
-
 std::string composeNamingTheScript(const HumanRecord& human) {
     try {
         return composeHumanRecord(human);
@@ -90,6 +84,8 @@ void Command4_Click(EditorFields& fields, const QLocale& locale) {
         read(fields, Control::paramlong1, "a type goes from -2147483648 to 2147483647",
              [&](const QString& text) { return textToLong(text, locale); });
 
+    // Parameters 2 to 17 always go into the file with the values the window starts with,
+    // whatever the fields show; the field is set first, in the user's own number format.
     for (std::size_t i = 0; i < kParameterFields.size(); ++i) {
         const ControlInfo& field = kParameterFields[i];
         fields.setText(field.id, fixedParameterText(field, locale));

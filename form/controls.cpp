@@ -3,6 +3,8 @@
 
 #include "controls.h"
 
+#include "numbers.h"
+
 namespace pelomart {
 
 namespace {
@@ -20,6 +22,10 @@ static_assert(kScaleFields.back().id == Control::zscalesing);
 static_assert(kRotationFields.back().id == Control::zrotsing);
 static_assert(kParameterFields.back().id == Control::paramsing17);
 } // namespace
+
+QString fixedParameterText(const ControlInfo& field, const QLocale& locale) {
+    return numberToText(QLocale::c().toDouble(QLatin1String(field.text)), locale);
+}
 
 QString controlName(Control control) {
     return QString::fromLatin1(controlInfo(control).name);

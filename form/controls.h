@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -148,6 +149,10 @@ inline constexpr std::span<const ControlInfo, 3> kRotationFields{
 // Parameters 2 to 17, in order.
 inline constexpr std::span<const ControlInfo> kParameterFields{
     kControls.data() + std::size_t(Control::paramsing2), 16};
+
+// The text make file sets a parameter box to, whatever it held: the box's start value in
+// the user's number format.
+QString fixedParameterText(const ControlInfo& field, const QLocale& locale);
 
 QString controlName(Control control);
 QString startText(Control control);

@@ -22,10 +22,10 @@ public:
 
     void single(Control control, float value) {
         if (std::isnan(value)) {
-            hold(control, QStringLiteral("nan"), singleText(0.0F, m_locale));
+            hold(control, singleText(value, m_locale), singleText(0.0F, m_locale));
         } else if (std::isinf(value)) {
             const float nearest = std::copysign(std::numeric_limits<float>::max(), value);
-            hold(control, QLatin1String(value > 0 ? "inf" : "-inf"), singleText(nearest, m_locale));
+            hold(control, singleText(value, m_locale), singleText(nearest, m_locale));
         } else {
             set(control, singleText(value, m_locale));
         }
@@ -86,15 +86,12 @@ public:
     void parameters(const std::array<float, 16>& values) {
         for (std::size_t i = 0; i < kParameterFields.size(); ++i) {
             const ControlInfo& field = kParameterFields[i];
-            const QString fixedText =
-                numberToText(QLocale::c().toDouble(QLatin1String(field.text)), m_locale);
+            const QString fixedText = fixedParameterText(field, m_locale);
             const float fixed = textToSingle(fixedText, m_locale);
             if (std::bit_cast<std::uint32_t>(values[i]) == std::bit_cast<std::uint32_t>(fixed)) {
                 set(field.id, fixedText);
             } else {
-                const QString inFile = std::isfinite(values[i]) ? singleText(values[i], m_locale)
-                                                                : QString::number(values[i]);
-                hold(field.id, inFile, fixedText);
+                hold(field.id, singleText(values[i], m_locale), fixedText);
             }
         }
     }
@@ -121,6 +118,9 @@ private:
 } // namespace
 
 QString singleText(float value, const QLocale& locale) {
+    if (std::isnan(value)) {
+        return QStringLiteral("nan"); // whatever its sign bit
+    }
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     QString text = QString::fromLatin1(buffer, result.ptr - buffer);

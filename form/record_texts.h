@@ -40,7 +40,8 @@ RecordTexts recordTexts(const HumanRecord& human, const QLocale& locale,
                         const QByteArray& codePage);
 
 // The shortest text of `value` that reads back to the same binary32 under `locale`:
-// "0,6811457" under de_DE. Not for NaN or infinities.
+// "0,6811457" under de_DE. NaN and the infinities, which no text reads back as, are
+// "nan", "inf" and "-inf".
 QString singleText(float value, const QLocale& locale);
 
 } // namespace pelomart
