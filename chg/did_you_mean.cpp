@@ -35,6 +35,11 @@ bool nearlyEqual(QStringView a, QStringView b) {
 QString didYouMean(const QString& given, const QStringList& known) {
     QStringList near;
     for (const QString& name : known) {
+        if (name.compare(given, Qt::CaseInsensitive) == 0) {
+            // Only the case differs: "X" means x, though it is one letter from y and z too.
+            near = {name};
+            break;
+        }
         if (nearlyEqual(given, name)) {
             near << name;
         }

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 #include <exception>
+#include <new>
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
@@ -19,6 +20,9 @@ int main(int argc, char* argv[]) {
     try {
         // Not QCoreApplication::arguments(): it decodes the bytes it cannot read as U+FFFD.
         return pelomart::chg::run(pelomart::argumentsFrom(argc, argv), out, err);
+    } catch (const std::bad_alloc&) {
+        out.flush();
+        err << "pelomart-chg: out of memory" << Qt::endl;
     } catch (const std::exception& error) {
         out.flush();
         err << "pelomart-chg: " << pelomart::shownText(QString::fromLocal8Bit(error.what()))

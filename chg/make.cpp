@@ -77,8 +77,11 @@ public:
     bool end_array() override { return close(); }
     bool parse_error(std::size_t offset, const std::string&,
                      const nlohmann::detail::exception& exception) override {
-        // What follows "parse error at line L, column C: " names the fault itself.
-        const std::string what = exception.what();
+        // The fault itself, without the exception's id ("[json.exception.parse_error.101] ")
+        // and its line and column ("parse error at line L, column C: "): the offset says where.
+        std::string what = exception.what();
+        const std::size_t id = what.find("] ");
+        what.erase(0, id == std::string::npos ? 0 : id + 2);
         const std::size_t column = what.find("column ");
         const std::size_t colon = what.find(": ", column);
         error = column == std::string::npos || colon == std::string::npos ? what

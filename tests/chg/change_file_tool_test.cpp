@@ -210,7 +210,7 @@ TEST_F(ChangeFileTool, MakeRefusesBadObjectsBeforeWriting) {
         {"overflow names its limit", R"({"z": "1e39"})",
          ": object 0: z \"1e39\": run-time error 6: Overflow (a number goes up to 3.4028235e38"},
         {"same key twice", R"({"x": "1", "x": "2"})", ": object 0: key \"x\" is given twice"},
-        {"key in another case", R"({"NAMN": "x"})", "\"NAMN\"; did you mean \"namn\"?"},
+        {"key in another case", R"({"X": "1"})", "\"X\"; did you mean \"x\"?"},
         {"behaviour in another case", R"({"behavior": "AFRAID"})", "; did you mean \"Afraid\"?"},
         {"exactly 64 MiB is read", R"({"x": "north"})",
          ": object 0: x \"north\": run-time error 13", 64 * 1024 * 1024},
