@@ -20,7 +20,7 @@ namespace pelomart::chg {
 namespace {
 
 // Far more than 10,000 humans' worth of JSON, and far less than would strain memory: the
-// parser holds several times the file's size.
+// texts are held as UTF-16, beside the file's bytes while it is parsed.
 constexpr qint64 kLongestJsonFile = 64 * 1024 * 1024;
 
 // One object of a JSON file, checked and ready to make.
