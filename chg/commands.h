@@ -57,8 +57,8 @@ QString shownValue(const QString& text);
 
 // The --locale option that make and set share.
 void addLocaleOption(QCommandLineParser& parser);
-// The locale it names, the environment's when not given; nothing (with a message) for a
-// name Qt does not know.
+// The locale it names; plainNotation() when not given or given as C, whatever the
+// environment; nothing (with a message) for a name Qt does not know.
 std::optional<QLocale> localeOption(const QCommandLineParser& parser, const QString& command,
                                     QTextStream& err);
 
@@ -71,13 +71,19 @@ inline bool isParameter(Control control) {
 
 // The box of that name among those whose texts make a file, x to filenavn.
 std::optional<Control> fieldNamed(const QString& key);
+// "; did you mean "NAME"?" for the one known name that `given` nearly is (it differs only
+// in case, or by one letter), empty when none or several are.
+QString didYouMean(const QString& given, const QStringList& known);
+// "unknown key "KEY"", with the field's name that it nearly is.
+QString unknownKey(const QString& key);
 
 // The text as make file reads it from that box: a behaviour's name for its code, the
 // script's line ends as CR LF. Nothing for a behaviour the list does not have; `refusal`
 // then says why.
 std::optional<QString> boxText(Control control, const QString& text, QString& refusal);
 
-// Types the texts into a fresh window with Dir1 at `directory` and presses make file.
+// Types the texts into a fresh window with Dir1 at `directory` and presses make file; a
+// position, scale or rotation left out holds its start value written in `locale`.
 // Returns why no file was made: a box whose behaviour would hold another text than the
 // one given (so the file would not hold the value asked for), or the command's run-time
 // error with the box and text it names.

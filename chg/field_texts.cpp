@@ -6,6 +6,7 @@
 #include "behaviour_codes.h"
 #include "make_file.h"
 #include "memory_form.h"
+#include "numbers.h"
 #include "run_time_error.h"
 #include "script_text.h"
 #include "shown_text.h"
@@ -15,12 +16,12 @@
 namespace pelomart::chg {
 namespace {
 
-QString behaviourNames() {
+QStringList behaviourNames() {
     QStringList names;
     for (const Behaviour& behaviour : kBehaviours) {
-        names << QLatin1Char('"') + QLatin1String(behaviour.name) + QLatin1Char('"');
+        names << QLatin1String(behaviour.name);
     }
-    return names.join(QStringLiteral(", "));
+    return names;
 }
 
 // The behaviour list's entry for a name or a code; nothing when the list has neither.
@@ -38,6 +39,14 @@ std::optional<QString> behaviourEntry(const QString& text) {
         return std::nullopt;
     }
     return QLatin1String(behaviour->name);
+}
+
+// The box's start value as `locale` writes numbers. The window starts the rotations with a
+// decimal comma, which only a comma locale reads; a box that the texts leave out must make
+// the same record in every notation.
+QString startNumberText(const ControlInfo& box, const QLocale& locale) {
+    const QString text = QString::fromLatin1(box.text).replace(u',', u'.');
+    return numberToText(QLocale::c().toDouble(text), locale);
 }
 
 QString boxAndText(Control control, const QString& text) {
@@ -84,19 +93,21 @@ QString shownValue(const QString& text) {
 void addLocaleOption(QCommandLineParser& parser) {
     parser.addOption(
         {QStringLiteral("locale"),
-         QStringLiteral("Read numbers as this locale writes them (default: the environment's)."),
+         QStringLiteral("Read numbers as this locale writes them (default: \".\" as the decimal "
+                        "point, no digit grouping, whatever the environment)."),
          QStringLiteral("NAME")});
 }
 
 std::optional<QLocale> localeOption(const QCommandLineParser& parser, const QString& command,
                                     QTextStream& err) {
-    if (!parser.isSet(QStringLiteral("locale"))) {
-        return QLocale();
-    }
     const QString name = parser.value(QStringLiteral("locale"));
+    // C names no region: its notation is the one pelomart-chg prints.
+    if (!parser.isSet(QStringLiteral("locale")) || name == u"C" || name == u"POSIX") {
+        return plainNotation();
+    }
     const QLocale locale(name);
     // QLocale takes an unknown name for C without a word.
-    if (locale == QLocale::c() && name != u"C" && name != u"POSIX") {
+    if (locale == QLocale::c()) {
         err << "pelomart-chg " << command << ": unknown locale \"" << shownValue(name) << '"'
             << Qt::endl;
         return std::nullopt;
@@ -121,8 +132,11 @@ std::optional<QString> boxText(Control control, const QString& text, QString& re
     }
     std::optional<QString> entry = behaviourEntry(text);
     if (!entry) {
-        refusal = QStringLiteral("behavior \"%1\" is not in the list; it takes %2 or their codes")
-                      .arg(shownValue(text), behaviourNames());
+        const QStringList names = behaviourNames();
+        refusal =
+            QStringLiteral("behavior \"%1\" is not in the list; it takes \"%2\" or their codes")
+                .arg(shownValue(text), names.join(QStringLiteral("\", \""))) +
+            didYouMean(text, names);
     }
     return entry;
 }
@@ -131,6 +145,11 @@ std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QBy
                                      const QLocale& locale) {
     MemoryForm form(locale);
     form.setDirectoryPath(directory);
+    for (const auto boxes : {kPositionFields, kScaleFields, kRotationFields}) {
+        for (const ControlInfo& box : boxes) {
+            form.setText(box.id, startNumberText(box, locale));
+        }
+    }
     for (const auto& [control, text] : texts) {
         try {
             form.setText(control, text);

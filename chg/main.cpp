@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <exception>
+#include <new>
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
@@ -13,6 +15,21 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationVersion(QStringLiteral(PELOMART_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    // Not QCoreApplication::arguments(): it decodes the bytes it cannot read as U+FFFD.
-    return pelomart::chg::run(pelomart::argumentsFrom(argc, argv), out, err);
+    // Whatever a command did not foresee (memory running out, a library's exception) ends
+    // the run with a message and the status of a failed file, never with an abort.
+    try {
+        // Not QCoreApplication::arguments(): it decodes the bytes it cannot read as U+FFFD.
+        return pelomart::chg::run(pelomart::argumentsFrom(argc, argv), out, err);
+    } catch (const std::bad_alloc&) {
+        out.flush();
+        err << "pelomart-chg: out of memory" << Qt::endl;
+    } catch (const std::exception& error) {
+        out.flush();
+        err << "pelomart-chg: " << pelomart::shownText(QString::fromLocal8Bit(error.what()))
+            << Qt::endl;
+    } catch (...) {
+        out.flush();
+        err << "pelomart-chg: an unexpected error" << Qt::endl;
+    }
+    return pelomart::chg::kFileFailed;
 }

@@ -86,7 +86,7 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         const std::optional<Control> control = fieldNamed(key);
         QString refusal;
         if (!control) {
-            refuse(QStringLiteral("unknown key \"%1\"").arg(shownValue(key)));
+            refuse(unknownKey(key));
         } else if (*control == Control::filenavn) {
             refuse(QStringLiteral("filenavn cannot be set: set makes the file again in place"));
         } else if (isParameter(*control)) {

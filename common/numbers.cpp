@@ -67,12 +67,14 @@ struct NumberFormat {
 
     explicit NumberFormat(const QLocale& given) {
         // The options only tell how this QLocale object formats (QLocale("C") omits
-        // the separators, QLocale::system() in C does not); reading depends on the data.
+        // the separators, QLocale::system() in C does not); reading depends on the data,
+        // unless reading is told to take no groups.
+        const bool grouped = !given.numberOptions().testFlag(QLocale::RejectGroupSeparator);
         QLocale locale = given;
         locale.setNumberOptions(QLocale::DefaultNumberOptions);
 
         decimalPoint = locale.decimalPoint();
-        const QString separator = locale.groupSeparator();
+        const QString separator = grouped ? locale.groupSeparator() : QString();
         if (isSpaceSeparator(separator)) {
             groupSeparators = {QStringLiteral(" "), QStringLiteral("\u00A0"),
                                QStringLiteral("\u202F")};
@@ -263,6 +265,12 @@ std::int32_t roundDecimalToLong(const Decimal& number) {
 }
 
 } // namespace
+
+QLocale plainNotation() {
+    QLocale notation = QLocale::c();
+    notation.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    return notation;
+}
 
 float textToSingle(const QString& text, const QLocale& locale) {
     const auto [value, range] = toBinary<float>(readLocaleNumber(text, locale));

@@ -13,6 +13,12 @@
 // float is 1.00000012; and both take "inf" and "nan" as numbers, which no field may hold.
 namespace pelomart {
 
+// The notation that pelomart-chg prints numbers in and reads them in unless told a
+// locale: "." as the decimal point and no digit grouping, so that a text copied from its
+// output reads as the same number in every environment, and "1,500" is refused rather
+// than taken for 1500. A locale with QLocale::RejectGroupSeparator set reads no groups.
+QLocale plainNotation();
+
 // The whole text (blanks around allowed) must be a number in the locale's format:
 // its decimal separator, its digit grouping where the locale puts groups, a sign and
 // an exponent. Not a number: TypeMismatch. Beyond the float range: Overflow.

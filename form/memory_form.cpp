@@ -4,15 +4,13 @@
 #include "memory_form.h"
 
 #include "field_behaviours.h"
+#include "working_directory.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace pelomart {
 
-MemoryForm::MemoryForm(const QLocale& locale)
-    : m_locale(locale),
-      m_directory(QByteArray::fromStdString(std::filesystem::current_path().native())) {
+MemoryForm::MemoryForm(const QLocale& locale) : m_locale(locale), m_directory(workingDirectory()) {
     for (const ControlInfo& info : kControls) {
         m_texts[std::size_t(info.id)] = QString::fromLatin1(info.text);
     }

@@ -141,18 +141,6 @@ private:
 
 } // namespace
 
-QByteArray workingDirectory() {
-    QByteArray path(256, Qt::Uninitialized);
-    while (::getcwd(path.data(), std::size_t(path.size())) == nullptr) {
-        if (errno != ERANGE) {
-            return {};
-        }
-        path.resize(path.size() * 2);
-    }
-    path.truncate(qsizetype(std::strlen(path.constData())));
-    return path;
-}
-
 DirListModel::DirListModel(QObject* parent)
     : QAbstractListModel(parent), m_openIcon(folderIcon(true)), m_closedIcon(folderIcon(false)) {}
 

@@ -3,6 +3,8 @@
 
 #pragma once
 
+#include "working_directory.h"
+
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QIcon>
@@ -11,10 +13,6 @@
 #include <vector>
 
 namespace pelomart {
-
-// The process's working directory as the system's bytes, empty when it has none.
-// QDir::currentPath() decodes it, and a name that is not UTF-8 comes back as another.
-QByteArray workingDirectory();
 
 // The rows of a directory list: the current directory's ancestors from the root down,
 // the directory itself, then its subdirectories (hidden ones too) sorted by name. Paths

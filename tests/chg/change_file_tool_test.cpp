@@ -26,6 +26,7 @@
 #include <functional>
 #include <random>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace pelomart::chg {
@@ -117,18 +118,22 @@ TEST_F(ChangeFileTool, CheckNamesTheOffsetOfEveryBadFile) {
     EXPECT_TRUE(messages[3].startsWith(path("missing.chg") + ": cannot read"));
 }
 
+// A box left out holds its start value in the notation being read, so the rotations'
+// decimal comma does not stop a point notation.
 TEST_F(ChangeFileTool, MakeFromStartTextsAsTheWindowDoes) {
+    qputenv("LC_ALL", "de_DE.UTF-8");
     put("start.json", "{}");
-    ASSERT_EQ(run({"make", "--locale", "de_DE", "--dir", m_dir.path(), path("start.json")}), 0)
-        << err.toStdString();
-    EXPECT_EQ(contents("clovek.chg"), kWorkedFile);
-    EXPECT_EQ(out, path("clovek.chg") + "\n");
-
-    QFile::remove(path("clovek.chg"));
-    EXPECT_EQ(run({"make", "--locale", "en_US", "--dir", m_dir.path(), path("start.json")}), 1);
-    EXPECT_EQ(err, path("start.json") +
-                       ": object 0: xrotsing \"0,68114573\": run-time error 13: Type mismatch\n");
-    EXPECT_FALSE(QFile::exists(path("clovek.chg")));
+    for (const QStringList& locale :
+         {QStringList{"--locale", "de_DE"}, {"--locale", "en_US"}, {}}) {
+        SCOPED_TRACE(locale.join(' ').toStdString());
+        ASSERT_EQ(run(QStringList{"make"} + locale +
+                      QStringList{"--dir", m_dir.path(), path("start.json")}),
+                  0)
+            << err.toStdString();
+        EXPECT_EQ(contents("clovek.chg"), kWorkedFile);
+        EXPECT_EQ(out, path("clovek.chg") + "\n");
+        QFile::remove(path("clovek.chg"));
+    }
 }
 
 TEST_F(ChangeFileTool, FilesMadeByTheWindowComeBackByteForByte) {
@@ -166,15 +171,14 @@ TEST_F(ChangeFileTool, FilesMadeByTheWindowComeBackByteForByte) {
 
     const QString again = m_dir.filePath("again");
     ASSERT_TRUE(QDir().mkdir(again));
-    ASSERT_EQ(run({"make", "--locale", "C", "--dir", again, path("humans.json")}), 0)
-        << err.toStdString();
+    ASSERT_EQ(run({"make", "--dir", again, path("humans.json")}), 0) << err.toStdString();
     for (const QString& file : made) {
         const QString name = QFileInfo(file).fileName();
         EXPECT_EQ(contents("again/" + name), contents(name)) << name.toStdString();
         // set changes position x, bytes 16 to 19, and nothing else.
         QByteArray expected = contents(name);
         expected.replace(16, 4, QByteArray("\x00\x00\xC8\x42", 4)); // 100.0f
-        ASSERT_EQ(run({"set", "--locale", "C", file, "x=100"}), 0) << err.toStdString();
+        ASSERT_EQ(run({"set", file, "x=100"}), 0) << err.toStdString();
         EXPECT_EQ(contents(name), expected) << name.toStdString();
     }
 }
@@ -184,9 +188,10 @@ TEST_F(ChangeFileTool, MakeRefusesBadObjectsBeforeWriting) {
         const char* name;
         const char* json;
         const char* message;
+        qint64 size = 0; // the file's size: the JSON and blanks, or zero bytes past 64 MiB
     };
     const Row rows[] = {
-        {"unknown key", R"({"nmn": "x"})", "unknown key \"nmn\""},
+        {"unknown key", R"({"nmn": "x"})", "unknown key \"nmn\"; did you mean \"namn\"?"},
         {"label is no field", R"({"sex": "woman"})", "unknown key \"sex\""},
         {"number, not text", R"({"x": 5})", "\"x\" must be a string"},
         {"unknown behaviour", R"({"behavior": "Dance"})", "\"Dance\" is not in the list"},
@@ -197,24 +202,109 @@ TEST_F(ChangeFileTool, MakeRefusesBadObjectsBeforeWriting) {
         {"not JSON", R"([{"x": "1",)", "at offset"},
         {"null", "null", ": expected an object or an array of objects"},
         {"a string", R"("a.chg")", ": expected an object or an array of objects"},
-        {"above 64 MiB", nullptr, ": cannot read: longer than 67108864 bytes"},
+        {"above 64 MiB", "[]", ": cannot read: longer than 67108864 bytes", 64 * 1024 * 1024 + 1},
         {"type the window holds at 31", R"({"paramlong1": "45"})",
          ": object 0: paramlong1 \"45\": the box would hold \"31\" instead; no file made"},
         {"two names, one file", R"([{"filenavn": "\ud800.chg"}, {"filenavn": "\udfff.chg"}])",
-         ": object 1: filenavn \"\\uDFFF.chg\": run-time error 52"},
+         ": not JSON: syntax error while parsing value - invalid string: surrogate U+D800"},
         {"overflow names its limit", R"({"z": "1e39"})",
          ": object 0: z \"1e39\": run-time error 6: Overflow (a number goes up to 3.4028235e38"},
+        {"same key twice", R"({"x": "1", "x": "2"})", ": object 0: key \"x\" is given twice"},
+        {"key in another case", R"({"X": "1"})", "\"X\"; did you mean \"x\"?"},
+        {"behaviour in another case", R"({"behavior": "AFRAID"})", "; did you mean \"Afraid\"?"},
+        {"exactly 64 MiB is read", R"({"x": "north"})",
+         ": object 0: x \"north\": run-time error 13", 64 * 1024 * 1024},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        put("in.json", row.json ? row.json : "[]");
-        if (!row.json) {
-            QFile(path("in.json")).resize(64 * 1024 * 1024 + 1);
+        const QByteArray json(row.json);
+        if (row.size > 64 * 1024 * 1024) {
+            put("in.json", json);
+            QFile(path("in.json")).resize(row.size);
+        } else {
+            put("in.json", json + QByteArray(std::max(row.size - json.size(), 0LL), ' '));
         }
         EXPECT_EQ(run({"make", "--locale", "de_DE", "--dir", m_dir.path(), path("in.json")}), 1);
         EXPECT_TRUE(err.startsWith(path("in.json"))) << err.toStdString();
+        EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
         EXPECT_TRUE(err.contains(QLatin1String(row.message))) << err.toStdString();
         EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"in.json"});
+    }
+}
+
+// Two objects whose names reach one file through links: nothing is written, and the file
+// keeps what it held (a dangling link leads to the file the first object would make).
+TEST_F(ChangeFileTool, MakeRefusesTwoNamesOfOneFile) {
+    const QByteArray a = QFile::encodeName(path("a.chg"));
+    const QByteArray b = QFile::encodeName(path("b.chg"));
+    const std::tuple<const char*, std::function<int()>, QByteArray> rows[] = {
+        {"symbolic link", [&] { return ::symlink("a.chg", b.constData()); }, kWorkedFile},
+        {"hard link", [&] { return ::link(a.constData(), b.constData()); }, kWorkedFile},
+        {"dangling link",
+         [&] { return ::unlink(a.constData()) + ::symlink("a.chg", b.constData()); }, QByteArray()},
+    };
+    put("in.json", R"([{"filenavn": "a.chg", "x": "1"}, {"filenavn": "b.chg", "x": "2"}])");
+    for (const auto& [name, link, held] : rows) {
+        SCOPED_TRACE(name);
+        put("a.chg", kWorkedFile);
+        ::unlink(b.constData());
+        ASSERT_EQ(link(), 0);
+        EXPECT_EQ(run({"make", "--dir", m_dir.path(), path("in.json")}), 1);
+        EXPECT_EQ(err, path("in.json") + ": object 1: makes \"b.chg\" as " + path("in.json") +
+                           ": object 0 does; nothing was made\n");
+        EXPECT_EQ(contents("a.chg"), held);
+    }
+}
+
+// A directory where no file can be made gives one message, not one for each object; a
+// removed working directory stops nothing that does not need it.
+TEST_F(ChangeFileTool, MakeTriesNoObjectWhereNoFileCanBeMade) {
+    put("in.json", R"([{"filenavn": "a.chg"}, {"filenavn": "b.chg"}])");
+    const QString reason = QStringLiteral(": cannot make files there: %1; nothing was made\n");
+    const std::tuple<const char*, QStringList, int, QString> rows[] = {
+        {"missing",
+         {"--dir", path("missing")},
+         1,
+         path("missing") + reason.arg("No such file or directory")},
+        {"a file", {"--dir", path("in.json")}, 1, path("in.json") + reason.arg("not a directory")},
+        {"the removed working directory",
+         {},
+         1,
+         "." + reason.arg("the directory has been removed")},
+        {"another directory", {"--dir", m_dir.path()}, 0, ""},
+    };
+    const QByteArray start = QFile::encodeName(QDir::currentPath());
+    const QByteArray gone = QFile::encodeName(path("gone"));
+    for (const auto& [name, dir, status, message] : rows) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(::mkdir(gone.constData(), 0700), 0);
+        ASSERT_EQ(::chdir(gone.constData()), 0);
+        ASSERT_EQ(::rmdir(gone.constData()), 0);
+        EXPECT_EQ(run(QStringList{"make"} + dir + QStringList{path("in.json")}), status);
+        ASSERT_EQ(::chdir(start.constData()), 0);
+        EXPECT_EQ(err, message);
+    }
+    EXPECT_EQ(contents("b.chg"), kWorkedFile);
+}
+
+// Numbers read the same in every environment: "." as the decimal point and no digit
+// grouping, unless --locale names a regional notation.
+TEST_F(ChangeFileTool, SetReadsOneNotationInEveryEnvironment) {
+    const std::tuple<const char*, QStringList, const char*, QByteArray> rows[] = {
+        {"en_US.UTF-8", {}, "x=1,500", {}},
+        {"de_DE.UTF-8", {}, "x=1.500", QByteArray("\x00\x00\xC0\x3F", 4)}, // 1.5
+        {"cs_CZ.UTF-8", {"--locale", "C"}, "x=1,500", {}},
+        {"C", {"--locale", "de_DE"}, "x=1.500", QByteArray("\x00\x80\xBB\x44", 4)}, // 1500
+    };
+    for (const auto& [environment, locale, assignment, bytes] : rows) {
+        SCOPED_TRACE(assignment);
+        qputenv("LC_ALL", environment);
+        put("f.chg", kWorkedFile);
+        EXPECT_EQ(run(QStringList{"set"} + locale + QStringList{path("f.chg"), assignment}),
+                  bytes.isEmpty() ? 1 : 0);
+        QByteArray expected = kWorkedFile;
+        expected.replace(16, 4, bytes.isEmpty() ? kWorkedFile.mid(16, 4) : bytes); // position x
+        EXPECT_EQ(contents("f.chg"), expected) << err.toStdString();
     }
 }
 
