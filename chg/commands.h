@@ -80,8 +80,9 @@ std::optional<QString> boxText(Control control, const QString& text, QString& re
 // Types the texts into a fresh window with Dir1 at `directory` and presses make file.
 // Returns why no file was made: a box whose behaviour would hold another text than the
 // one given (so the file would not hold the value asked for), or the command's run-time
-// error with the box and text it names.
+// error with the box and text it names. With `composedOnly`, the file's bytes go there
+// instead of to the file: every step but the write runs, and no file is touched.
 std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QByteArray& directory,
-                                     const QLocale& locale);
+                                     const QLocale& locale, QByteArray* composedOnly = nullptr);
 
 } // namespace pelomart::chg

@@ -320,6 +320,14 @@ TEST_F(ChangeFileTool, SetRefusesAndLeavesTheFileAsItWas) {
          1,
          "f.chg: script: run-time error 6: Overflow (script length 40000, at most 32555"},
         {"change file refused", {path("bad.chg"), "x=1"}, 1, "bad.chg: offset "},
+        {"text not UTF-8",
+         {f, "namn=" + argumentText("\xE9t\xE9")},
+         1,
+         "f.chg: namn \"\\xE9t\\xE9\": the text is not valid UTF-8"},
+        {"dry run meets what make file refuses",
+         {"--dry-run", f, "script=" + QString(40'000, 'x')},
+         1,
+         "f.chg: script: run-time error 6: Overflow"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
