@@ -13,9 +13,8 @@ namespace pelomart::chg {
 namespace {
 
 constexpr std::array kCommands{
-    Command{"show", describeShow, show},
-    Command{"check", describeCheck, check},
-    Command{"make", describeMake, make},
+    Command{"show", describeShow, show},    Command{"list", describeList, list},
+    Command{"check", describeCheck, check}, Command{"make", describeMake, make},
     Command{"set", describeSet, set},
 };
 
