@@ -235,6 +235,7 @@ TEST_F(ChangeFileTool, UsageErrorsExitWithTwo) {
                                          {"frob"},
                                          {"show"},
                                          {"check", "--bogus", "x"},
+                                         {"show", "--json", "--bytes", "x"},
                                          {"make", "--locale", "xx_YY", "a"}}) {
         EXPECT_EQ(run(arguments), 2) << arguments.join(' ').toStdString();
         EXPECT_FALSE(err.isEmpty());
