@@ -14,6 +14,7 @@
 #include <QString>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <utility>
 
 class QTextStream;
@@ -49,6 +50,18 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 longest, QTe
 
 // The record of a change file, or a message on `err`.
 std::optional<HumanRecord> readChangeFile(const QString& path, QTextStream& err);
+
+// A text of the record with each byte the code page leaves undefined as "\xNN", and each
+// control too: a name must not clear the terminal or set its title.
+QString shownRecordText(std::string_view bytes, const QByteArray& codePage);
+
+// show --bytes for one file: a line per field with its offset, size, bytes in hex, name and
+// value. False, with a message on `err`, for a file the reader refuses.
+bool showBytes(const QString& path, const QByteArray& codePage, QTextStream& out, QTextStream& err);
+
+// list: one aligned line per file.
+void describeList(QCommandLineParser& parser);
+int list(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
 
 // A path given on the command line, for a person to read.
 QString shownArgument(const QString& path);
@@ -86,8 +99,9 @@ std::optional<QString> boxText(Control control, const QString& text, QString& re
 // position, scale or rotation left out holds its start value written in `locale`.
 // Returns why no file was made: a box whose behaviour would hold another text than the
 // one given (so the file would not hold the value asked for), or the command's run-time
-// error with the box and text it names.
+// error with the box and text it names. With `composedOnly`, the file's bytes go there
+// instead of to the file: every step but the write runs, and no file is touched.
 std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QByteArray& directory,
-                                     const QLocale& locale);
+                                     const QLocale& locale, QByteArray* composedOnly = nullptr);
 
 } // namespace pelomart::chg

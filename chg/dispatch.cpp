@@ -12,12 +12,15 @@
 namespace pelomart::chg {
 namespace {
 
+// clang-format off
 constexpr std::array kCommands{
     Command{"show", describeShow, show},
+    Command{"list", describeList, list},
     Command{"check", describeCheck, check},
     Command{"make", describeMake, make},
     Command{"set", describeSet, set},
 };
+// clang-format on
 
 QString programName() {
     return QStringLiteral("pelomart-chg");

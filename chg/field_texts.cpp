@@ -142,7 +142,7 @@ std::optional<QString> boxText(Control control, const QString& text, QString& re
 }
 
 std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QByteArray& directory,
-                                     const QLocale& locale) {
+                                     const QLocale& locale, QByteArray* composedOnly) {
     MemoryForm form(locale);
     form.setDirectoryPath(directory);
     for (const auto boxes : {kPositionFields, kScaleFields, kRotationFields}) {
@@ -168,7 +168,11 @@ std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QBy
         }
     }
     try {
-        Command4_Click(form, locale);
+        if (composedOnly) {
+            *composedOnly = composeChangeFile(form, locale).bytes;
+        } else {
+            Command4_Click(form, locale);
+        }
     } catch (const RunTimeError& error) {
         return errorMessage(error, form);
     }

@@ -4,6 +4,7 @@
 #include "commands.h"
 
 #include "code_page.h"
+#include "human_record_reader.h"
 #include "record_texts.h"
 #include "shown_text.h"
 
@@ -41,12 +42,48 @@ std::optional<std::vector<Assignment>> assignments(const QStringList& arguments,
     return given;
 }
 
+// The value in the file as a person reads it: what the box shows, or the file's own value
+// where the box cannot hold it.
+QString valueInFile(const RecordTexts& texts, Control control) {
+    for (const UnheldValue& value : texts.unheld) {
+        if (value.control == control) {
+            return value.inFile;
+        }
+    }
+    return texts[control];
+}
+
+// KEY: old -> new for each key given, the new value read back from the composed record, so
+// that it shows what the file would hold ("1e2" shows as 100).
+bool showChanges(const std::vector<Assignment>& given, const RecordTexts& texts,
+                 const QByteArray& composed, const QLocale& locale, const QString& shown,
+                 QTextStream& out, QTextStream& err) {
+    const DecodedHumanRecord decoded =
+        decodeHumanRecord({composed.constData(), std::size_t(composed.size())});
+    if (!decoded.record) {
+        // Whatever make file composes reads back; this would be a fault of the program.
+        err << shown << ": the record composed reads back as "
+            << QString::fromStdString(decoded.error) << Qt::endl;
+        return false;
+    }
+    const RecordTexts after = recordTexts(*decoded.record, locale, systemCodePage());
+    for (const auto& [key, text] : given) {
+        const Control control = *fieldNamed(key);
+        out << key << ": " << shownValue(valueInFile(texts, control)) << " -> "
+            << shownValue(valueInFile(after, control)) << '\n';
+    }
+    return true;
+}
+
 } // namespace
 
 void describeSet(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Sets boxes of a change file in place; every other byte stays as it was."));
     addLocaleOption(parser);
+    parser.addOption({QStringLiteral("dry-run"),
+                      QStringLiteral("Print KEY: old -> new for each change and write nothing; "
+                                     "refuses what set refuses.")});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The change file."));
     parser.addPositionalArgument(QStringLiteral("KEY=TEXT"),
                                  QStringLiteral("A box by control name and its new text, as make "
@@ -92,6 +129,10 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         } else if (isParameter(*control)) {
             refuse(QStringLiteral("%1 cannot be set: make file always writes %2")
                        .arg(key, texts[*control]));
+        } else if (hasEscapedBytes(text)) {
+            // Read as UTF-8, such bytes would reach the file as "?".
+            refuse(QStringLiteral("%1 \"%2\": the text is not valid UTF-8")
+                       .arg(key, shownArgument(text)));
         } else if (const std::optional<QString> box = boxText(*control, text, refusal)) {
             fields[std::size_t(*control)].second = *box;
             changed.push_back(*control);
@@ -119,9 +160,16 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
     }
     fields.emplace_back(Control::filenavn, name);
     const QByteArray directory = slash < 0 ? QByteArray(".") : nativeBytes(path.left(slash));
-    if (const std::optional<QString> failure = makeFromTexts(fields, directory, *locale)) {
+    QByteArray composed;
+    const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
+    if (const std::optional<QString> failure =
+            makeFromTexts(fields, directory, *locale, dryRun ? &composed : nullptr)) {
         refuse(*failure);
         return kFileFailed;
+    }
+    if (dryRun) {
+        return showChanges(*given, texts, composed, *locale, shown, out, err) ? kSuccess
+                                                                              : kFileFailed;
     }
     out << shown << '\n';
     return kSuccess;

@@ -24,20 +24,14 @@ template <std::size_t N> QString floats(const std::array<float, N>& values) {
     return texts.join(QLatin1Char(' '));
 }
 
-// A text of the record with each byte the code page leaves undefined as "\xNN", and each
-// control too: a name must not clear the terminal or set its title.
-QString asText(std::string_view bytes, const QByteArray& codePage) {
-    return shownText(fromCodePage(QByteArrayView(bytes.data(), qsizetype(bytes.size())), codePage));
-}
-
 void showText(const HumanRecord& h, const RecordTexts& texts, const QByteArray& codePage,
               const QString& path, QTextStream& out) {
     out << shownArgument(path) << ":\n";
     out << "  position        " << floats(h.position) << '\n';
     out << "  scale           " << floats(h.scale) << '\n';
     out << "  rotation        " << floats(h.rotation) << '\n';
-    out << "  internal name   " << asText(h.name, codePage) << '\n';
-    out << "  3D model name   " << asText(h.model, codePage) << '\n';
+    out << "  internal name   " << shownRecordText(h.name, codePage) << '\n';
+    out << "  3D model name   " << shownRecordText(h.model, codePage) << '\n';
     out << "  behaviour       " << h.behaviour;
     if (!texts[Control::behavior].isEmpty()) {
         out << " (" << texts[Control::behavior] << ')';
@@ -51,7 +45,7 @@ void showText(const HumanRecord& h, const RecordTexts& texts, const QByteArray& 
     std::string_view script = h.script;
     while (!script.empty()) {
         const std::size_t end = std::min(script.find("\r\n"), script.size());
-        out << "    " << asText(script.substr(0, end), codePage) << '\n';
+        out << "    " << shownRecordText(script.substr(0, end), codePage) << '\n';
         script.remove_prefix(std::min(end + 2, script.size()));
     }
 }
@@ -82,22 +76,40 @@ bool addJsonTexts(const RecordTexts& texts, const QString& path, QJsonArray& all
 
 } // namespace
 
+QString shownRecordText(std::string_view bytes, const QByteArray& codePage) {
+    return shownText(fromCodePage(QByteArrayView(bytes.data(), qsizetype(bytes.size())), codePage));
+}
+
 void describeShow(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("Lists the values of change files."));
     parser.addOption({QStringLiteral("json"),
                       QStringLiteral("One JSON array of field texts, as make reads them. Each "
                                      "value make cannot give back is named on stderr, and the "
                                      "exit status is 1.")});
+    parser.addOption({QStringLiteral("bytes"),
+                      QStringLiteral("Each field on a line: offset, length, bytes in hex, field "
+                                     "name and value.")});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Change files."),
                                  QStringLiteral("FILE..."));
 }
 
 int show(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
     const bool json = parser.isSet(QStringLiteral("json"));
+    const bool bytes = parser.isSet(QStringLiteral("bytes"));
+    if (json && bytes) {
+        err << "pelomart-chg show: --json and --bytes cannot go together" << Qt::endl;
+        return kUsageError;
+    }
     const QByteArray codePage = systemCodePage();
     int status = kSuccess;
     QJsonArray all;
     for (const QString& path : parser.positionalArguments()) {
+        if (bytes) {
+            if (!showBytes(path, codePage, out, err)) {
+                status = kFileFailed;
+            }
+            continue;
+        }
         const std::optional<HumanRecord> human = readChangeFile(path, err);
         if (!human) {
             status = kFileFailed;

@@ -32,6 +32,7 @@ inline constexpr qint64 kLongestChangeFile = kMaxRecordLength + 2;
 struct OpenedChangeFile {
     std::optional<HumanRecord> record;
     QString error;
+    QByteArray bytes; // the file's contents, when it could be read
 };
 
 OpenedChangeFile readChangeFile(const QByteArray& path);

@@ -71,6 +71,11 @@ std::int32_t behaviourCode(QStringView name) {
 }
 
 void Command4_Click(EditorFields& fields, const QLocale& locale) {
+    const ComposedChangeFile file = composeChangeFile(fields, locale);
+    writeChangeFile(file.path, file.bytes);
+}
+
+ComposedChangeFile composeChangeFile(EditorFields& fields, const QLocale& locale) {
     HumanRecord human;
     human.position = singles(fields, kPositionFields, locale);
     human.rotation = singles(fields, kRotationFields, locale);
@@ -105,7 +110,7 @@ void Command4_Click(EditorFields& fields, const QLocale& locale) {
         error.setControl(controlInfo(Control::filenavn).name, name.toStdString());
         throw error;
     }
-    writeChangeFile(fields.directoryPath() + '/' + *nativeName, file);
+    return {fields.directoryPath() + '/' + *nativeName, file};
 }
 
 } // namespace pelomart

@@ -20,4 +20,15 @@ std::int32_t behaviourCode(QStringView name);
 // names that box and its text (RunTimeError::control()).
 void Command4_Click(EditorFields& fields, const QLocale& locale = QLocale());
 
+// What make file would write, and where: the path (the system's bytes) and the record
+// followed by CR LF.
+struct ComposedChangeFile {
+    QByteArray path;
+    QByteArray bytes;
+};
+
+// Every step of Command4_Click but the write, with the same failures: a dry run that
+// refuses exactly what make file refuses, and touches no file.
+ComposedChangeFile composeChangeFile(EditorFields& fields, const QLocale& locale = QLocale());
+
 } // namespace pelomart

@@ -92,6 +92,15 @@ QByteArray nativeBytes(QStringView text) {
     return bytes + text.sliced(start).toUtf8();
 }
 
+bool hasEscapedBytes(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isEscapedByte(text, i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QStringList argumentsFrom(int argc, const char* const* argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {

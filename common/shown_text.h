@@ -25,6 +25,8 @@ std::optional<QByteArray> encodedFileName(const QString& name);
 // character can only stand for a byte. nativeBytes is the way back.
 QString argumentText(QByteArrayView bytes);
 QByteArray nativeBytes(QStringView text);
+// Whether the text holds such a byte: the bytes it came from were not all valid UTF-8.
+bool hasEscapedBytes(QStringView text);
 // A command line as the system gave it, each argument as argumentText makes it.
 QStringList argumentsFrom(int argc, const char* const* argv);
 

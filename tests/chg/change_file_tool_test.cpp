@@ -325,6 +325,7 @@ TEST_F(ChangeFileTool, UsageErrorsExitWithTwo) {
                                          {"frob"},
                                          {"show"},
                                          {"check", "--bogus", "x"},
+                                         {"show", "--json", "--bytes", "x"},
                                          {"make", "--locale", "xx_YY", "a"}}) {
         EXPECT_EQ(run(arguments), 2) << arguments.join(' ').toStdString();
         EXPECT_FALSE(err.isEmpty());
@@ -410,6 +411,14 @@ TEST_F(ChangeFileTool, SetRefusesAndLeavesTheFileAsItWas) {
          1,
          "f.chg: script: run-time error 6: Overflow (script length 40000, at most 32555"},
         {"change file refused", {path("bad.chg"), "x=1"}, 1, "bad.chg: offset "},
+        {"text not UTF-8",
+         {f, "namn=" + argumentText("\xE9t\xE9")},
+         1,
+         "f.chg: namn \"\\xE9t\\xE9\": the text is not valid UTF-8"},
+        {"dry run meets what make file refuses",
+         {"--dry-run", f, "script=" + QString(40'000, 'x')},
+         1,
+         "f.chg: script: run-time error 6: Overflow"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -519,6 +528,87 @@ TEST_F(ChangeFileTool, ArgumentsKeepTheSystemsBytes) {
     // QTemporaryDir cannot remove what Qt cannot name.
     ::rmdir(dir.constData());
     ::unlink(file.constData());
+}
+
+// show --bytes, list and set --dry-run, run in the test's directory: each row the command
+// line, the exit status, the lines that must be among its output and how many it prints.
+TEST_F(ChangeFileTool, ListingsOfChangeFiles) {
+    qputenv("LC_ALL", "cs_CZ.UTF-8");
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    const HumanRecord worked = decodeHumanRecord(kWorkedFile.toStdString()).record.value();
+    HumanRecord escaped = worked;
+    escaped.name = "Zo\x1B[2J";
+    escaped.model.clear();
+    HumanRecord longName = worked;
+    longName.name = std::string(30, 'n');
+    put("clovek.chg", kWorkedFile);
+    put("日本.chg", QByteArray::fromStdString(composeHumanRecord(escaped) + kLineEnd));
+    put("long.chg", QByteArray::fromStdString(composeHumanRecord(longName) + kLineEnd));
+    put("bad.chg", kWorkedFile.left(100));
+    struct Row {
+        const char* name;
+        QStringList arguments;
+        int status;
+        QStringList lines;
+        qsizetype lineCount;
+    };
+    const Row rows[] = {
+        {"show --bytes: each field at the offset check names",
+         {"show", "--bytes", "clovek.chg"},
+         0,
+         {"clovek.chg:", "      0     2  D2 04        magic                     1234",
+          "      4     2  00 00        record length, high half  0",
+          "     16     4  00 80 F7 C4  x                         -1980",
+          "     56     4  0E 00 00 00  internal name length      14",
+          "     60    14  5A 6F 7A 65 64 27 73 5F 44 72 69 76 65 72  namn                      "
+          "Zozed's_Driver",
+          "    129     1  06           human kind                6",
+          "    130     4  02 00 00 00  behavior                  2",
+          "    198     4  CD CC 4C 3F  paramsing17               0.8",
+          "    208     4  46 00 00 00  script length             70",
+          "    282     2  0D 0A        line end                  \\x0D\\x0A"},
+         54},
+        {"show --bytes: escapes, an empty text, offsets after N",
+         {"show", "--bytes", "日本.chg"},
+         0,
+         {"     60     6  5A 6F 1B 5B 32 4A  namn                      Zo\\x1B[2J",
+          "     84     4  00 00 00 00  model name length         0",
+          "     88     0               model",
+          "     98     1  06           human kind                6"},
+         54},
+        {"show --bytes: a refused file", {"show", "--bytes", "bad.chg", "clovek.chg"}, 1, {}, 54},
+        {"list: wide characters, escapes and a long name line up; a refused file keeps its line",
+         {"list", "clovek.chg", "日本.chg", "long.chg", "bad.chg"},
+         1,
+         {"FILE        NAMN                      MODEL                    BEHAVIOUR    TYPE    "
+          "POSITION",
+          "clovek.chg  Zozed's_Driver            ZozedTAXIdriverHIGH.i3d  No Reaction  15 man  "
+          "-1980 -5 18",
+          "日本.chg    Zo\\x1B[2J                                          No Reaction  15 man  "
+          "-1980 -5 18",
+          "long.chg    nnnnnnnnnnnnnnnnnnnnnnn…  ZozedTAXIdriverHIGH.i3d  No Reaction  15 man  "
+          "-1980 -5 18",
+          "bad.chg     offset 92: model name length: expected at most 4, found 23 (the file "
+          "ends at offset 100)"},
+         5},
+        {"set --dry-run: what the file would hold, and nothing written",
+         {"set", "--locale", "C", "--dry-run", "clovek.chg", "x=1e2", "behavior=128"},
+         0,
+         {"x: -1980 -> 100", "behavior: No Reaction -> Afraid"},
+         2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(run(row.arguments), row.status) << err.toStdString();
+        const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(lines.size(), row.lineCount) << out.toStdString();
+        for (const QString& line : row.lines) {
+            EXPECT_TRUE(lines.contains(line)) << line.toStdString() << '\n' << out.toStdString();
+        }
+        EXPECT_EQ(contents("clovek.chg"), kWorkedFile);
+    }
+    QDir::setCurrent(before);
 }
 
 } // namespace

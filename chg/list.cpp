@@ -1,0 +1,156 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
+#include "commands.h"
+
+#include "behaviour_codes.h"
+#include "change_file_reader.h"
+#include "code_page.h"
+#include "record_texts.h"
+#include "shown_text.h"
+
+#include <QTextStream>
+#include <array>
+#include <clocale>
+#include <cwchar>
+#include <locale.h>
+#include <vector>
+
+namespace pelomart::chg {
+namespace {
+
+// The columns a terminal gives a text: two for a wide East Asian character, none for a
+// combining mark. Measured with the C library's tables under C.UTF-8, whatever the user's
+// locale, since the listing is printed in UTF-8; where C.UTF-8 is missing, one column a
+// character.
+class TerminalColumns {
+public:
+    TerminalColumns() : m_utf8(::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr))) {}
+    TerminalColumns(const TerminalColumns&) = delete;
+    TerminalColumns& operator=(const TerminalColumns&) = delete;
+    ~TerminalColumns() {
+        if (m_utf8) {
+            ::freelocale(m_utf8);
+        }
+    }
+
+    int width(char32_t c) const {
+        if (!m_utf8) {
+            return 1;
+        }
+        const locale_t previous = ::uselocale(m_utf8);
+        const int columns = ::wcwidth(wchar_t(c));
+        ::uselocale(previous);
+        // Controls are escaped before they get here; what is left without a width, such as
+        // an unassigned character, a terminal shows as one column.
+        return columns < 0 ? 1 : columns;
+    }
+
+    int width(const QString& text) const {
+        int columns = 0;
+        for (const char32_t c : text.toUcs4()) {
+            columns += width(c);
+        }
+        return columns;
+    }
+
+    // The text cut to at most `most` columns, ending in "…" where something was cut.
+    QString cut(const QString& text, int most) const {
+        if (width(text) <= most) {
+            return text;
+        }
+        QString kept;
+        int columns = 0;
+        for (const char32_t c : text.toUcs4()) {
+            columns += width(c);
+            if (columns > most - 1) {
+                break;
+            }
+            kept += QString::fromUcs4(&c, 1);
+        }
+        return kept + QChar(0x2026);
+    }
+
+private:
+    locale_t m_utf8;
+};
+
+// A name or model longer than this is cut, so that one 30 KB name does not push every
+// other line across the screen. File names are never cut: they say which file it is.
+constexpr int kLongestText = 24;
+
+enum Column { File, Name, Model, Behaviour, Type, Position, kColumns };
+using Row = std::array<QString, kColumns>;
+
+QString behaviourText(std::int32_t code) {
+    const pelomart::Behaviour* behaviour = behaviourWithCode(code);
+    return behaviour ? QLatin1String(behaviour->name) : QString::number(code);
+}
+
+QString typeText(std::int32_t type) {
+    return QString::number(type) + u' ' + QLatin1String(type > kLastManType ? kWoman : kMan);
+}
+
+QString positionText(const std::array<float, 3>& position) {
+    QStringList texts;
+    for (const float value : position) {
+        texts << singleText(value, QLocale::c());
+    }
+    return texts.join(u' ');
+}
+
+} // namespace
+
+void describeList(QCommandLineParser& parser) {
+    parser.setApplicationDescription(
+        QStringLiteral("Lists change files, one line each: file, internal name, 3D model, "
+                       "behaviour, type and position."));
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Change files."),
+                                 QStringLiteral("FILE..."));
+}
+
+int list(const QCommandLineParser& parser, QTextStream& out, QTextStream&) {
+    const TerminalColumns columns;
+    const QByteArray codePage = systemCodePage();
+    int status = kSuccess;
+    std::vector<Row> rows{{QStringLiteral("FILE"), QStringLiteral("NAMN"), QStringLiteral("MODEL"),
+                           QStringLiteral("BEHAVIOUR"), QStringLiteral("TYPE"),
+                           QStringLiteral("POSITION")}};
+    // A file the reader refuses keeps its line, with the reason where its values would be.
+    std::vector<bool> refused{false};
+    for (const QString& path : parser.positionalArguments()) {
+        const OpenedChangeFile opened = pelomart::readChangeFile(nativeBytes(path));
+        if (!opened.record) {
+            rows.push_back({shownArgument(path), shownText(opened.error)});
+            refused.push_back(true);
+            status = kFileFailed;
+            continue;
+        }
+        const HumanRecord& h = *opened.record;
+        rows.push_back(
+            {shownArgument(path), columns.cut(shownRecordText(h.name, codePage), kLongestText),
+             columns.cut(shownRecordText(h.model, codePage), kLongestText),
+             behaviourText(h.behaviour), typeText(h.typeParameter), positionText(h.position)});
+        refused.push_back(false);
+    }
+
+    // Position ends the line, and a refused file's reason follows its name: neither is
+    // padded, nor counts towards a width.
+    std::array<int, kColumns> widths{};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        for (int column = 0; column < (refused[i] ? Name : Position); ++column) {
+            widths[column] = std::max(widths[column], columns.width(rows[i][column]));
+        }
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int last = refused[i] ? Name : Position;
+        for (int column = 0; column < last; ++column) {
+            const int padding = widths[column] - columns.width(rows[i][column]) + 2;
+            out << rows[i][column] << QString(padding, u' ');
+        }
+        out << rows[i][last] << '\n';
+    }
+    return status;
+}
+
+} // namespace pelomart::chg
