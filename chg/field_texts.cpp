@@ -128,7 +128,7 @@ std::optional<QString> boxText(Control control, const QString& text, QString& re
 }
 
 std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QByteArray& directory,
-                                     const QLocale& locale) {
+                                     const QLocale& locale, ChangeFileWrite* write) {
     MemoryForm form(locale);
     form.setDirectoryPath(directory);
     for (const auto& [control, text] : texts) {
@@ -149,11 +149,22 @@ std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QBy
         }
     }
     try {
-        Command4_Click(form, locale);
+        Command4_Click(form, locale, write);
     } catch (const RunTimeError& error) {
         return errorMessage(error, form);
     }
     return std::nullopt;
+}
+
+QString otherNamesWarning(const QString& shownPath, nlink_t otherNames) {
+    if (otherNames == 0) {
+        return {};
+    }
+    return QStringLiteral("%1: made again as a new file; its %2 other name%3 (hard link%3) still "
+                          "hold%4 the old record")
+        .arg(shownPath)
+        .arg(otherNames)
+        .arg(otherNames == 1 ? "" : "s", otherNames == 1 ? "s" : "");
 }
 
 } // namespace pelomart::chg

@@ -72,7 +72,9 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         err << shown << ": " << message << Qt::endl;
         good = false;
     };
-    const std::optional<HumanRecord> human = readChangeFile(path, err);
+    ChangeFileWrite write;
+    write.expected.emplace();
+    const std::optional<HumanRecord> human = readChangeFile(path, err, &*write.expected);
     if (!human) {
         return kFileFailed;
     }
@@ -119,11 +121,16 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
     }
     fields.emplace_back(Control::filenavn, name);
     const QByteArray directory = slash < 0 ? QByteArray(".") : nativeBytes(path.left(slash));
-    if (const std::optional<QString> failure = makeFromTexts(fields, directory, *locale)) {
+    // Replaced only if the file still holds what was read: a change another program made
+    // since then is kept, and this one is refused.
+    if (const std::optional<QString> failure = makeFromTexts(fields, directory, *locale, &write)) {
         refuse(*failure);
         return kFileFailed;
     }
     out << shown << '\n';
+    if (write.otherNames > 0) {
+        err << otherNamesWarning(shown, write.otherNames) << Qt::endl;
+    }
     return kSuccess;
 }
 

@@ -95,14 +95,14 @@ FileContents readWholeFile(const QByteArray& path, qint64 longest) {
 OpenedChangeFile readChangeFile(const QByteArray& path) {
     FileContents contents = readWholeFile(path, kLongestChangeFile);
     if (!contents.bytes) {
-        return {std::nullopt, QStringLiteral("cannot read: ") + contents.error};
+        return {std::nullopt, QStringLiteral("cannot read: ") + contents.error, {}};
     }
     DecodedHumanRecord decoded =
         decodeHumanRecord({contents.bytes->constData(), std::size_t(contents.bytes->size())});
     if (!decoded.record) {
-        return {std::nullopt, QString::fromStdString(decoded.error)};
+        return {std::nullopt, QString::fromStdString(decoded.error), {}};
     }
-    return {std::move(decoded.record), {}};
+    return {std::move(decoded.record), {}, std::move(*contents.bytes)};
 }
 
 } // namespace pelomart

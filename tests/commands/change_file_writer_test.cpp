@@ -28,6 +28,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 QT_BEGIN_NAMESPACE
@@ -53,9 +54,10 @@ QByteArray changeBytes(int size, int seed = 0) {
 
 const QByteArray oldBytes(50, 'o');
 
-int writeCode(const QString& path, const QByteArray& bytes, SystemCalls& calls) {
+int writeCode(const QString& path, const QByteArray& bytes, SystemCalls& calls,
+              ChangeFileWrite* write = nullptr) {
     try {
-        writeChangeFile(QFile::encodeName(path), bytes, calls);
+        writeChangeFile(QFile::encodeName(path), bytes, calls, write);
         return 0;
     } catch (const RunTimeError& error) {
         return error.code();
@@ -100,6 +102,16 @@ QByteArray linkTarget(const QString& path) {
     char target[4096];
     const ssize_t size = ::readlink(QFile::encodeName(path).constData(), target, sizeof target);
     return size < 0 ? QByteArray("<not a link>") : QByteArray(target, size);
+}
+
+// l1 -> l2 -> ... -> l<count> -> `last`, as links in `dir`; returns them to check afterwards.
+std::vector<std::pair<QString, QByteArray>> linkChain(int count, const QByteArray& last) {
+    std::vector<std::pair<QString, QByteArray>> links;
+    for (int i = 1; i <= count; ++i) {
+        links.emplace_back(QStringLiteral("l%1").arg(i),
+                           i == count ? last : QByteArray("l") + QByteArray::number(i + 1));
+    }
+    return links;
 }
 
 int writeCodeUnprivileged(const QString& path, const QByteArray& bytes) {
@@ -180,6 +192,7 @@ TEST(ChangeFileWriter, WritesThroughSymbolicLinks) {
         {"relative link from another directory", {{"sub/link", "../real.chg"}}, true, "sub/link"},
         {"chain of links", {{"first", "second"}, {"second", "real.chg"}}, true, "first"},
         {"dangling link creates its target", {{"link", "real.chg"}}, false, "link"},
+        {"chain of 40 links, as many as the kernel follows", linkChain(40, "real.chg"), true, "l1"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -222,6 +235,14 @@ TEST(ChangeFileWriter, FailuresLeaveTheDirectoryAsItWas) {
              const bool made =
                  ::symlink("missing/new.chg", QFile::encodeName(dir + "/link").constData()) == 0;
              return made ? dir + "/link" : QString();
+         },
+         ErrorNumber::PathNotFound},
+        {"chain of 41 links, one more than the kernel follows",
+         [](auto& dir) {
+             for (const auto& [name, pointsTo] : linkChain(41, "old.chg")) {
+                 ::symlink(pointsTo.constData(), QFile::encodeName(dir + '/' + name).constData());
+             }
+             return dir + "/l1";
          },
          ErrorNumber::PathNotFound},
         {"links that point at each other",
@@ -421,7 +442,7 @@ enum class OnFailure {
     Reported,                  // the error's number, and the file as the step says
     RewrittenInPlaceIfRefused, // EACCES from the directory: the file is rewritten in place
     ReportedIfDiskFull,        // a reservation the file system cannot make is no failure
-    NotReported,               // after the rename the new file is in place for good
+    NotReported,               // the write goes on: after the rename, or without the lock
     Forced,                    // the refusal that sends the write down this path
 };
 enum class Afterwards { Old, New, NewOverOldTail, ShortWriteOverOld };
@@ -430,6 +451,7 @@ struct Step {
     test::Call call;
     OnFailure onFailure;
     Afterwards afterwards;
+    int openFlags = 0; // flags an open must carry
 };
 
 struct WritePath {
@@ -437,6 +459,7 @@ struct WritePath {
     std::vector<test::Fault> forced;
     std::vector<Step> steps;
     std::vector<Afterwards> afterAKill;
+    bool holdingWhatWasRead = false; // the writer is given the old bytes as read
 };
 
 using test::Call;
@@ -452,11 +475,14 @@ const WritePath writePaths[] = {
          {Call::Open, RewrittenInPlaceIfRefused, Old},
          {Call::Fchown, Reported, Old},
          {Call::Fchmod, Reported, Old},
+         {Call::Llistxattr, Reported, Old},
+         {Call::Flistxattr, Reported, Old},
          {Call::Write, Reported, Old},
          {Call::Fsync, Reported, Old},
          {Call::Close, Reported, Old},
-         {Call::Rename, RewrittenInPlaceIfRefused, Old},
          {Call::OpenDirectory, NotReported, New},
+         {Call::Flock, NotReported, New},
+         {Call::Rename, RewrittenInPlaceIfRefused, Old},
          {Call::FsyncDirectory, NotReported, New},
          {Call::CloseDirectory, NotReported, New},
      },
@@ -469,20 +495,59 @@ const WritePath writePaths[] = {
          {Call::Lstat, Reported, Old},
          {Call::Faccessat, Reported, Old},
          {Call::Open, Forced, Old},
-         {Call::Open, Reported, Old},
+         {Call::OpenDirectory, NotReported, New},
+         {Call::Flock, NotReported, New},
+         {Call::Open, Reported, Old, O_NOFOLLOW},
          {Call::Fallocate, ReportedIfDiskFull, Old},
          {Call::Write, Reported, Old},
          {Call::Ftruncate, Reported, NewOverOldTail},
          {Call::Fsync, Reported, New},
          {Call::Close, Reported, New},
+         {Call::CloseDirectory, NotReported, New},
      },
      {Old, New, NewOverOldTail}},
+    // Without the lock, or without reading the file under it, another writer's change made
+    // since the file was read would be lost.
+    {"replace by rename, holding what was read",
+     {},
+     {
+         {Call::Lstat, Reported, Old},
+         {Call::Faccessat, Reported, Old},
+         {Call::Open, RewrittenInPlaceIfRefused, Old},
+         {Call::Fchown, Reported, Old},
+         {Call::Fchmod, Reported, Old},
+         {Call::Llistxattr, Reported, Old},
+         {Call::Flistxattr, Reported, Old},
+         {Call::Write, Reported, Old},
+         {Call::Fsync, Reported, Old},
+         {Call::Close, Reported, Old},
+         {Call::OpenDirectory, Reported, Old},
+         {Call::Flock, Reported, Old},
+         {Call::Open, Reported, Old, O_NOFOLLOW},
+         {Call::Read, Reported, Old},
+         {Call::Read, Reported, Old},
+         {Call::Close, NotReported, New},
+         {Call::Rename, RewrittenInPlaceIfRefused, Old},
+         {Call::FsyncDirectory, NotReported, New},
+         {Call::CloseDirectory, NotReported, New},
+     },
+     {Old, New},
+     true},
 };
 
 constexpr size_t kShortWrite = 100;
 // Longer than the new bytes, so that a missing cut shows.
 const QByteArray longOldBytes = changeBytes(1000, 5);
 const QByteArray newBytes = changeBytes(284);
+
+int writeAlong(const WritePath& path, const QString& target, const QByteArray& bytes,
+               SystemCalls& calls) {
+    ChangeFileWrite write;
+    if (path.holdingWhatWasRead) {
+        write.expected = longOldBytes;
+    }
+    return writeCode(target, bytes, calls, &write);
+}
 
 QByteArray expectedFile(Afterwards afterwards) {
     switch (afterwards) {
@@ -522,9 +587,13 @@ TEST(ChangeFileWriter, SuccessfulWriteMakesItsCallsInDurableOrder) {
         put(dir.filePath("old.chg"), longOldBytes);
         test::FaultInjector calls(path.forced);
 
-        EXPECT_EQ(writeCode(dir.filePath("old.chg"), newBytes, calls), 0);
+        EXPECT_EQ(writeAlong(path, dir.filePath("old.chg"), newBytes, calls), 0);
         EXPECT_EQ(namesOf(calls.sequence), namesOf(callsOf(path.steps)));
         EXPECT_EQ(contents(dir.filePath("old.chg")), newBytes);
+        for (size_t i = 0; i < std::min(path.steps.size(), calls.openFlags.size()); ++i) {
+            const int flags = path.steps[i].openFlags;
+            EXPECT_EQ(calls.openFlags[i] & flags, flags) << "call " << i;
+        }
     }
 }
 
@@ -565,7 +634,7 @@ TEST(ChangeFileWriter, EachFailingCallIsReportedAndLeavesAWholeFile) {
                 faults.push_back({step.call, nth, error.error});
                 test::FaultInjector calls(faults);
 
-                EXPECT_EQ(writeCode(dir.filePath("old.chg"), newBytes, calls),
+                EXPECT_EQ(writeAlong(path, dir.filePath("old.chg"), newBytes, calls),
                           goesOn ? 0 : int(error.expected));
                 EXPECT_EQ(contents(dir.filePath("old.chg")),
                           expectedFile(goesOn ? New : step.afterwards));
@@ -659,7 +728,7 @@ TEST(ChangeFileWriter, KilledAtAnyCallLeavesAWholeFileAndAtMostOneTemporary) {
 
                 EXPECT_EQ(test::runInChild([&] {
                               test::FaultInjector calls(path.forced, {step, afterTheCall});
-                              return writeCode(target, newBytes, calls);
+                              return writeAlong(path, target, newBytes, calls);
                           }),
                           128 + SIGKILL);
                 const QByteArray left = contents(target);
@@ -714,6 +783,182 @@ TEST(ChangeFileWriter, TwoWritersAtOnceLeaveOneWholeFile) {
     const QByteArray last = contents(path);
     EXPECT_TRUE(last == first || last == second);
     EXPECT_EQ(tree(dir.path()), QStringList{"race.chg"});
+}
+
+// A writer that holds what it read replaces the file only if it still holds that, whatever
+// another process did at the moment the lock is taken. The other writer is a real process
+// that holds none of this one's descriptors, and so none of its locks.
+TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
+    enum class Other { Replaces, Removes, Grows, WaitsForTheLock };
+    struct Row {
+        const char* what;
+        Other other;
+        test::Call before; // the other writer runs just before the first call of this kind
+        std::vector<test::Fault> faults;
+        int expected;
+        std::optional<QByteArray> afterwards;
+    };
+    const QByteArray theirs = changeBytes(300, 3);
+    const int conflict = int(ErrorNumber::PathFileAccess);
+    const Row rows[] = {
+        {"replaced just before the lock", Other::Replaces, Call::Flock, {}, conflict, theirs},
+        {"removed just before the lock", Other::Removes, Call::Flock, {}, conflict, {}},
+        {"grown by one byte", Other::Grows, Call::Flock, {}, conflict, longOldBytes + 'g'},
+        {"replaced, where the directory refuses a new file",
+         Other::Replaces,
+         Call::Flock,
+         {{Call::Open, 1, EACCES}},
+         conflict,
+         theirs},
+        // Holding the lock, this writer wins; the other, which read the same old bytes,
+        // then finds this one's and gives up.
+        {"the other waits for the lock", Other::WaitsForTheLock, Call::Read, {}, 0, newBytes},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir dir;
+        const QString target = dir.filePath("old.chg");
+        put(target, longOldBytes);
+        // 0 when it wrote, 1 when it found the file changed since it read it.
+        auto asAnotherProcess = [&](const QByteArray& bytes) {
+            return startChild([&, bytes] {
+                ::close_range(3, ~0U, 0);
+                ChangeFileWrite write{longOldBytes};
+                try {
+                    writeChangeFile(QFile::encodeName(target), bytes, &write);
+                    return 0;
+                } catch (const RunTimeError& error) {
+                    return error.detail().find("changed") != std::string::npos ? 1 : 2;
+                }
+            });
+        };
+        pid_t waiting = -1;
+        test::FaultInjector calls(row.faults);
+        calls.beforeCall = [&](Call call, int nth) {
+            if (call != row.before || nth != 1) {
+                return;
+            }
+            switch (row.other) {
+            case Other::Replaces:
+                EXPECT_EQ(test::exitCodeOf(asAnotherProcess(theirs)), 0);
+                break;
+            case Other::Removes:
+                QFile::remove(target);
+                break;
+            case Other::Grows:
+                put(target, longOldBytes + 'g');
+                break;
+            case Other::WaitsForTheLock:
+                waiting = asAnotherProcess(theirs);
+                // Time enough for it to compare and rename, were it not kept out.
+                ::usleep(300'000);
+                break;
+            }
+        };
+        ChangeFileWrite write{longOldBytes};
+
+        EXPECT_EQ(writeCode(target, newBytes, calls, &write), row.expected);
+        if (waiting > 0) {
+            EXPECT_EQ(test::exitCodeOf(waiting), 1);
+        }
+        EXPECT_EQ(contents(target), row.afterwards.value_or("<cannot read>"));
+        EXPECT_EQ(tree(dir.path()), row.afterwards ? QStringList{"old.chg"} : QStringList{});
+    }
+}
+
+// An ACL in the system's own form: version 2, then (tag, permissions, id) for each entry.
+const QByteArray kAcl("\x02\0\0\0"                    // version
+                      "\x01\0\x06\0\xff\xff\xff\xff"  // owner rw-
+                      "\x02\0\x04\0\xfe\xff\0\0"      // user 65534 r--
+                      "\x04\0\x04\0\xff\xff\xff\xff"  // group r--
+                      "\x10\0\x04\0\xff\xff\xff\xff"  // mask r--
+                      "\x20\0\x04\0\xff\xff\xff\xff", // others r--
+                      44);
+
+// The user.* and system.* attributes of a file, by name.
+std::map<QByteArray, QByteArray> attributesOf(const QString& path) {
+    const QByteArray file = QFile::encodeName(path);
+    char names[65536];
+    const ssize_t size = ::llistxattr(file.constData(), names, sizeof names);
+    std::map<QByteArray, QByteArray> attributes;
+    for (const QByteArray& name : QByteArray(names, std::max<ssize_t>(size, 0)).split('\0')) {
+        if (name.startsWith("user.") || name.startsWith("system.")) {
+            char value[65536];
+            const ssize_t length =
+                ::lgetxattr(file.constData(), name.constData(), value, sizeof value);
+            attributes[name] = QByteArray(value, std::max<ssize_t>(length, 0));
+        }
+    }
+    return attributes;
+}
+
+// Besides owner and mode, a replaced file keeps its extended attributes and ACL entries, or
+// the write is refused; other names (hard links) keep the old record, and the write says so.
+TEST(ChangeFileWriter, KeepsAttributesOrRefusesAndCountsOtherNames) {
+    struct Row {
+        const char* what;
+        std::map<QByteArray, QByteArray> attributes; // given to old.chg
+        QByteArray directoryDefaultAcl;
+        int otherNames;
+        std::vector<test::Fault> faults;
+        int expected;
+    };
+    const Row rows[] = {
+        {"a user attribute", {{"user.colour", "blue"}}, {}, 0, {}, 0},
+        {"ACL entries", {{"system.posix_acl_access", kAcl}}, {}, 0, {}, 0},
+        {"no ACL where the directory's default would give one", {}, kAcl, 0, {}, 0},
+        {"an attribute the file system refuses",
+         {{"user.colour", "blue"}},
+         {},
+         0,
+         {{Call::Fsetxattr, 1, EOPNOTSUPP}},
+         int(ErrorNumber::PathFileAccess)},
+        {"a default ACL that cannot be removed",
+         {},
+         kAcl,
+         0,
+         {{Call::Fremovexattr, 1, EPERM}},
+         int(ErrorNumber::PermissionDenied)},
+        {"two other names", {}, {}, 2, {}, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir dir;
+        const QString target = dir.filePath("old.chg");
+        const QByteArray file = QFile::encodeName(target);
+        put(target, longOldBytes);
+        for (const auto& [name, value] : row.attributes) {
+            if (::setxattr(file.constData(), name.constData(), value.constData(), value.size(),
+                           0) != 0) {
+                GTEST_SKIP() << "the file system holds no " << name.constData();
+            }
+        }
+        if (!row.directoryDefaultAcl.isEmpty() &&
+            ::setxattr(QFile::encodeName(dir.path()).constData(), "system.posix_acl_default",
+                       row.directoryDefaultAcl.constData(), row.directoryDefaultAcl.size(),
+                       0) != 0) {
+            GTEST_SKIP() << "the file system holds no ACL";
+        }
+        for (int i = 0; i < row.otherNames; ++i) {
+            ASSERT_EQ(
+                ::link(
+                    file.constData(),
+                    QFile::encodeName(dir.filePath(QStringLiteral("other%1").arg(i))).constData()),
+                0);
+        }
+        const QStringList before = tree(dir.path());
+        test::FaultInjector calls(row.faults);
+        ChangeFileWrite write;
+
+        EXPECT_EQ(writeCode(target, newBytes, calls, &write), row.expected);
+        EXPECT_EQ(contents(target), row.expected == 0 ? newBytes : longOldBytes);
+        EXPECT_EQ(attributesOf(target), row.attributes);
+        EXPECT_EQ(write.otherNames, nlink_t(row.otherNames));
+        for (int i = 0; i < row.otherNames; ++i) {
+            EXPECT_EQ(contents(dir.filePath(QStringLiteral("other%1").arg(i))), longOldBytes);
+        }
+        EXPECT_EQ(tree(dir.path()), before);
+    }
 }
 
 } // namespace

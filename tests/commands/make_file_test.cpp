@@ -208,19 +208,59 @@ TEST_F(MakeFile, MissingDirectoryIsPathNotFoundAfterParametersReset) {
     EXPECT_EQ(m_fields.text(Control::paramsing3), "150");
 }
 
+// A text becomes the user's code page's bytes exactly, or, when the code page lacks a
+// character, make file refuses it, naming the box, the character and the code page, and
+// writes nothing; the script comes after the parameters' reset, the names before it.
 TEST_F(MakeFile, TextsGoThroughTheUsersCodePage) {
+    struct Row {
+        const char* userLocale;
+        Control control;
+        const char* text;
+        const char* written; // the box's bytes in the file, or nothing when refused
+        const char* detail;
+    };
+    const Row rows[] = {
+        {"cs_CZ", Control::namn, "Řidič", "\xD8idi\xE8", ""},
+        {"cs_CZ", Control::model, "Ж.i3d", nullptr,
+         "\"Ж\" (U+0416) is not in the code page windows-1250"},
+        {"ru_RU", Control::namn, "café", nullptr,
+         "\"é\" (U+00E9) is not in the code page windows-1251"},
+        {"en_US", Control::namn, "a\xF0\x9F\x82\xA1", nullptr,
+         "\"\xF0\x9F\x82\xA1\" (U+1F0A1) is not in the code page windows-1252"},
+        {"en_US", Control::script, "x\r\n\xC2\x85", nullptr,
+         "U+0085 is not in the code page windows-1252"},
+    };
     const QByteArray saved = qgetenv("LC_ALL");
-    qputenv("LC_ALL", "cs_CZ.UTF-8");
-    m_fields.setText(Control::namn, QString::fromUtf8("Řidič"));
-    m_fields.setText(Control::model, QString::fromUtf8("Ж.i3d"));
-    const auto error = run(kCzech);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.userLocale) + ' ' + row.text);
+        QFile::remove(target());
+        qputenv("LC_ALL", QByteArray(row.userLocale) + ".UTF-8");
+        m_fields.setText(Control::namn, "n");
+        m_fields.setText(Control::model, "m");
+        m_fields.setText(Control::script, "s");
+        m_fields.setText(row.control, QString::fromUtf8(row.text));
+        m_fields.setText(Control::paramsing3, "typed");
+        std::optional<RunTimeError> error;
+        try {
+            Command4_Click(m_fields, kGerman);
+        } catch (const RunTimeError& e) {
+            error = e;
+        }
+        if (row.written) {
+            EXPECT_FALSE(error);
+            EXPECT_EQ(writtenRecord().name, row.written);
+            continue;
+        }
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->code(), 5);
+        EXPECT_EQ(error->control(), controlInfo(row.control).name);
+        EXPECT_EQ(error->controlText(), row.text);
+        EXPECT_EQ(error->detail(), row.detail);
+        EXPECT_FALSE(QFile::exists(target()));
+        EXPECT_EQ(m_fields.text(Control::paramsing3),
+                  row.control == Control::script ? "150" : "typed");
+    }
     saved.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", saved);
-
-    ASSERT_EQ(error, std::nullopt);
-    const HumanRecord h = writtenRecord();
-    EXPECT_EQ(h.name, "\xD8"
-                      "idi\xE8");
-    EXPECT_EQ(h.model, "?.i3d");
 }
 
 } // namespace
