@@ -41,12 +41,7 @@ enum class Call {
     Rename,
     Unlink,
     Flock,
-    Read,
-    Llistxattr,
-    Lgetxattr,
-    Flistxattr,
     Fsetxattr,
-    Fremovexattr,
 };
 
 inline const char* nameOf(Call call) {
@@ -155,25 +150,9 @@ public:
     int flock(int fd, int operation) override {
         return run(Call::Flock, [&] { return SystemCalls::flock(fd, operation); });
     }
-    ssize_t read(int fd, void* buffer, size_t size) override {
-        return run(Call::Read, [&] { return SystemCalls::read(fd, buffer, size); });
-    }
-    ssize_t llistxattr(const char* path, char* list, size_t size) override {
-        return run(Call::Llistxattr, [&] { return SystemCalls::llistxattr(path, list, size); });
-    }
-    ssize_t lgetxattr(const char* path, const char* name, void* value, size_t size) override {
-        return run(Call::Lgetxattr,
-                   [&] { return SystemCalls::lgetxattr(path, name, value, size); });
-    }
-    ssize_t flistxattr(int fd, char* list, size_t size) override {
-        return run(Call::Flistxattr, [&] { return SystemCalls::flistxattr(fd, list, size); });
-    }
     int fsetxattr(int fd, const char* name, const void* value, size_t size, int flags) override {
         return run(Call::Fsetxattr,
                    [&] { return SystemCalls::fsetxattr(fd, name, value, size, flags); });
-    }
-    int fremovexattr(int fd, const char* name) override {
-        return run(Call::Fremovexattr, [&] { return SystemCalls::fremovexattr(fd, name); });
     }
 
 private:
