@@ -153,6 +153,13 @@ const QByteArray kAcl("\x02\0\0\0"                    // version
                       "\x20\0\x04\0\xff\xff\xff\xff", // others r--
                       44);
 
+// `kind` is "access" for a file's own ACL, "default" for what a directory gives new files.
+void setAcl(const QString& path, const char* kind, const QByteArray& acl) {
+    const QByteArray name = QByteArray("system.posix_acl_") + kind;
+    EXPECT_TRUE(acl.isEmpty() || ::setxattr(QFile::encodeName(path).constData(), name.constData(),
+                                            acl.constData(), acl.size(), 0) == 0);
+}
+
 QByteArray aclOf(const QString& path) {
     char acl[1024];
     const ssize_t size =
@@ -193,17 +200,8 @@ TEST(ChangeFileWriter, NewFileGetsModeFromUmaskAndExistingFileKeepsItsOwn) {
                 ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
             }
         }
-        if (!row.acl.isEmpty()) {
-            ASSERT_EQ(::setxattr(QFile::encodeName(path).constData(), "system.posix_acl_access",
-                                 row.acl.constData(), row.acl.size(), 0),
-                      0);
-        }
-        if (!row.directoryDefaultAcl.isEmpty()) {
-            ASSERT_EQ(::setxattr(QFile::encodeName(dir.path()).constData(),
-                                 "system.posix_acl_default", row.directoryDefaultAcl.constData(),
-                                 row.directoryDefaultAcl.size(), 0),
-                      0);
-        }
+        setAcl(path, "access", row.acl);
+        setAcl(dir.path(), "default", row.directoryDefaultAcl);
         for (int i = 0; i < row.otherNames; ++i) {
             ASSERT_EQ(::link(QFile::encodeName(path).constData(),
                              QFile::encodeName(path + QString::number(i)).constData()),
@@ -684,9 +682,7 @@ TEST(ChangeFileWriter, EachErrnoIsReportedInItsClass) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
         put(dir.filePath("old.chg"), oldBytes);
-        ASSERT_EQ(::setxattr(QFile::encodeName(dir.filePath("old.chg")).constData(),
-                             "system.posix_acl_access", kAcl.constData(), kAcl.size(), 0),
-                  0);
+        setAcl(dir.filePath("old.chg"), "access", kAcl);
         ASSERT_EQ(::symlink("old.chg", QFile::encodeName(dir.filePath("link")).constData()), 0);
         test::FaultInjector calls(row.faults);
 
