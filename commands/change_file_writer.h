@@ -32,6 +32,7 @@ class SystemCalls;
 //
 // Pelomart's writers take a lock on the target's directory while one of them compares and
 // replaces a file there, so a write that holds `expected` never loses another's change.
+// A writer waits up to 10 seconds for another's lock, then fails with PathFileAccess.
 // An existing file keeps its extended attributes and ACL entries, or the write is refused.
 struct ChangeFileWrite {
     // When set, the file is replaced only if it still holds these bytes, the ones its caller
