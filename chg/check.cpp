@@ -17,10 +17,14 @@ std::optional<QByteArray> readWholeFile(const QString& path, qint64 longest, QTe
     return std::move(contents.bytes);
 }
 
-std::optional<HumanRecord> readChangeFile(const QString& path, QTextStream& err) {
+std::optional<HumanRecord> readChangeFile(const QString& path, QTextStream& err,
+                                          QByteArray* bytes) {
     OpenedChangeFile opened = pelomart::readChangeFile(nativeBytes(path));
     if (!opened.record) {
         err << shownArgument(path) << ": " << opened.error << Qt::endl;
+    }
+    if (bytes) {
+        *bytes = std::move(opened.bytes);
     }
     return std::move(opened.record);
 }

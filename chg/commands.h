@@ -4,6 +4,7 @@
 #pragma once
 
 #include "change_file_tool.h"
+#include "change_file_writer.h"
 #include "controls.h"
 #include "human_record.h"
 #include "shown_text.h"
@@ -48,8 +49,9 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
 // file and why it cannot be read: missing, unreadable, not a regular file, too long.
 std::optional<QByteArray> readWholeFile(const QString& path, qint64 longest, QTextStream& err);
 
-// The record of a change file, or a message on `err`.
-std::optional<HumanRecord> readChangeFile(const QString& path, QTextStream& err);
+// The record of a change file, or a message on `err`; the file's bytes go to `bytes`.
+std::optional<HumanRecord> readChangeFile(const QString& path, QTextStream& err,
+                                          QByteArray* bytes = nullptr);
 
 // A text of the record with each byte the code page leaves undefined as "\xNN", and each
 // control too: a name must not clear the terminal or set its title.
@@ -99,9 +101,15 @@ std::optional<QString> boxText(Control control, const QString& text, QString& re
 // position, scale or rotation left out holds its start value written in `locale`.
 // Returns why no file was made: a box whose behaviour would hold another text than the
 // one given (so the file would not hold the value asked for), or the command's run-time
-// error with the box and text it names. With `composedOnly`, the file's bytes go there
-// instead of to the file: every step but the write runs, and no file is touched.
+// error with the box and text it names. `write` goes to the writer (see ChangeFileWrite).
+// With `composedOnly`, the file's bytes go there instead of to the file: every step but the
+// write runs, and no file is touched.
 std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QByteArray& directory,
-                                     const QLocale& locale, QByteArray* composedOnly = nullptr);
+                                     const QLocale& locale, ChangeFileWrite* write = nullptr,
+                                     QByteArray* composedOnly = nullptr);
+
+// The warning for a file replaced under one name while `otherNames` hard links keep the old
+// record; empty when it had no other name.
+QString otherNamesWarning(const QString& shownPath, nlink_t otherNames);
 
 } // namespace pelomart::chg

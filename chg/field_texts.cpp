@@ -142,7 +142,8 @@ std::optional<QString> boxText(Control control, const QString& text, QString& re
 }
 
 std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QByteArray& directory,
-                                     const QLocale& locale, QByteArray* composedOnly) {
+                                     const QLocale& locale, ChangeFileWrite* write,
+                                     QByteArray* composedOnly) {
     MemoryForm form(locale);
     form.setDirectoryPath(directory);
     for (const auto boxes : {kPositionFields, kScaleFields, kRotationFields}) {
@@ -171,12 +172,23 @@ std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QBy
         if (composedOnly) {
             *composedOnly = composeChangeFile(form, locale).bytes;
         } else {
-            Command4_Click(form, locale);
+            Command4_Click(form, locale, write);
         }
     } catch (const RunTimeError& error) {
         return errorMessage(error, form);
     }
     return std::nullopt;
+}
+
+QString otherNamesWarning(const QString& shownPath, nlink_t otherNames) {
+    if (otherNames == 0) {
+        return {};
+    }
+    return QStringLiteral("%1: made again as a new file; its %2 other name%3 (hard link%3) still "
+                          "hold%4 the old record")
+        .arg(shownPath)
+        .arg(otherNames)
+        .arg(otherNames == 1 ? "" : "s", otherNames == 1 ? "s" : "");
 }
 
 } // namespace pelomart::chg

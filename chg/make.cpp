@@ -366,8 +366,9 @@ int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
     }
 
     for (const Human& human : humans) {
+        ChangeFileWrite write;
         if (const std::optional<QString> failure =
-                makeFromTexts(human.texts, directoryBytes, *locale)) {
+                makeFromTexts(human.texts, directoryBytes, *locale, &write)) {
             err << human.source << ": " << *failure << Qt::endl;
             status = kFileFailed;
         } else {
@@ -376,6 +377,9 @@ int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
                 made.prepend(directoryBytes.endsWith('/') ? directoryBytes : directoryBytes + '/');
             }
             out << shownPath(made) << '\n';
+            if (write.otherNames > 0) {
+                err << otherNamesWarning(shownPath(made), write.otherNames) << Qt::endl;
+            }
         }
     }
     return status;

@@ -109,7 +109,9 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         err << shown << ": " << message << Qt::endl;
         good = false;
     };
-    const std::optional<HumanRecord> human = readChangeFile(path, err);
+    ChangeFileWrite write;
+    write.expected.emplace();
+    const std::optional<HumanRecord> human = readChangeFile(path, err, &*write.expected);
     if (!human) {
         return kFileFailed;
     }
@@ -162,8 +164,10 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
     const QByteArray directory = slash < 0 ? QByteArray(".") : nativeBytes(path.left(slash));
     QByteArray composed;
     const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
-    if (const std::optional<QString> failure =
-            makeFromTexts(fields, directory, *locale, dryRun ? &composed : nullptr)) {
+    // Replaced only if the file still holds what was read: a change another program made
+    // since then is kept, and this one is refused.
+    if (const std::optional<QString> failure = makeFromTexts(
+            fields, directory, *locale, &write, dryRun ? &composed : nullptr)) {
         refuse(*failure);
         return kFileFailed;
     }
@@ -172,6 +176,9 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
                                                                               : kFileFailed;
     }
     out << shown << '\n';
+    if (write.otherNames > 0) {
+        err << otherNamesWarning(shown, write.otherNames) << Qt::endl;
+    }
     return kSuccess;
 }
 

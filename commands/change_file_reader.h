@@ -32,7 +32,8 @@ inline constexpr qint64 kLongestChangeFile = kMaxRecordLength + 2;
 struct OpenedChangeFile {
     std::optional<HumanRecord> record;
     QString error;
-    QByteArray bytes; // the file's contents, when it could be read
+    // The file as read, for a writer that replaces it only if it still holds these bytes.
+    QByteArray bytes;
 };
 
 OpenedChangeFile readChangeFile(const QByteArray& path);

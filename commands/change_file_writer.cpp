@@ -15,7 +15,9 @@
 #endif
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <thread>
 #include <utility>
 
 namespace pelomart {
@@ -23,6 +25,13 @@ namespace {
 
 constexpr int kMaxLinks = 40;
 constexpr int kMaxNameAttempts = 100;
+// Linux's bounds for a file's list of attribute names and for one attribute's value.
+constexpr qsizetype kLongestAttributeList = 65536;
+constexpr qsizetype kLongestAttributeValue = 65536;
+// Another writer holds the lock for a few milliseconds; one that holds it this long is
+// stopped or hung, and the window must not hang with it.
+constexpr std::chrono::milliseconds kLockRetry{10};
+constexpr int kLockRetries = 1000;
 
 ErrorNumber errorNumberFor(int error) {
     switch (error) {
@@ -42,6 +51,8 @@ ErrorNumber errorNumberFor(int error) {
     // refuses as not a regular file.
     case ENXIO:
     case ENODEV:
+    // A file system that cannot hold an extended attribute that the file has.
+    case EOPNOTSUPP:
         return ErrorNumber::PathFileAccess;
     case ENAMETOOLONG:
         return ErrorNumber::BadFileName;
@@ -124,8 +135,8 @@ QByteArray directoryOf(const QByteArray& path) {
 // One call of writeChangeFile; each step either succeeds or throws the run-time error.
 class Writer {
 public:
-    Writer(SystemCalls& calls, const QString& path, const QByteArray& bytes)
-        : m_calls(calls), m_path(path), m_bytes(bytes) {}
+    Writer(SystemCalls& calls, const QString& path, const QByteArray& bytes, ChangeFileWrite* write)
+        : m_calls(calls), m_path(path), m_bytes(bytes), m_write(write) {}
 
     void resolve(const QByteArray& encoded);
     void refuseWhatAnOpenWouldRefuse();
@@ -144,12 +155,17 @@ private:
     int createTemporary(QByteArray& tempPath);
     void fillTemporary(OpenFile& temp);
     void keepOwnerAndMode(int fd);
+    void keepExtendedAttributes(int fd);
+    [[noreturn]] void failToKeep(const QByteArray& attribute, int error) const;
+    int lockDirectory();
+    bool expecting() const { return m_write && m_write->expected; }
+    void refuseIfChangedSinceRead();
     int writeAll(int fd);
-    void syncDirectory();
 
     SystemCalls& m_calls;
     const QString& m_path;
     const QByteArray& m_bytes;
+    ChangeFileWrite* m_write;
     QByteArray m_target; // where the bytes go, with symbolic links followed
     bool m_exists = false;
     struct stat m_status {};
@@ -242,6 +258,8 @@ bool Writer::replaceByRename() {
     }
     OpenFile temp(m_calls, fd, tempPath);
     fillTemporary(temp);
+    OpenFile directory(m_calls, lockDirectory());
+    refuseIfChangedSinceRead();
     if (m_calls.rename(tempPath.constData(), m_target.constData()) != 0) {
         const int error = errno;
         if (refusedByDirectory(error)) {
@@ -251,8 +269,89 @@ bool Writer::replaceByRename() {
         failWith(error);
     }
     temp.keep();
-    syncDirectory();
+    if (m_exists && m_status.st_nlink > 1 && m_write) {
+        m_write->otherNames = m_status.st_nlink - 1;
+    }
+    // The rename has replaced the file for good; a failing sync cannot undo that, so it is
+    // not reported as a failure.
+    if (directory.fd() >= 0) {
+        m_calls.fsync(directory.fd());
+    }
     return true;
+}
+
+// Pelomart's writers lock the target's directory rather than the file: a rename puts a new
+// file in the old one's place, so a lock on the file would be a lock on a name that no
+// longer leads to it, and a file still to be made has nothing to lock yet. flock, because
+// the kernel drops it with the last descriptor, so a killed writer blocks nobody. Returns
+// the locked directory's descriptor, or -1 where the system gives no lock (a directory
+// that may not be read, a file system without flock) and nothing depends on one.
+int Writer::lockDirectory() {
+    const int fd =
+        m_calls.open(directoryOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    int error = errno;
+    for (int retries = 0; fd >= 0; ++retries) {
+        if (m_calls.flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            return fd;
+        }
+        error = errno;
+        if (error == EWOULDBLOCK && retries < kLockRetries) {
+            std::this_thread::sleep_for(kLockRetry);
+        } else if (error != EINTR) {
+            m_calls.close(fd);
+            break;
+        }
+    }
+    if (error == EWOULDBLOCK) {
+        fail(ErrorNumber::PathFileAccess, m_path,
+             QStringLiteral("another program has been writing in its directory for 10 seconds"));
+    }
+    // Without the lock another writer could replace the file between the comparison and
+    // the rename, and its change would be lost without a word.
+    if (expecting()) {
+        fail(errorNumberFor(error), m_path,
+             QStringLiteral("its directory cannot be locked against other writers: ") +
+                 qt_error_string(error));
+    }
+    return -1;
+}
+
+// Under the lock: a writer that read the file replaces it only if nobody has changed it since.
+void Writer::refuseIfChangedSinceRead() {
+    if (!expecting()) {
+        return;
+    }
+    const QByteArray& expected = *m_write->expected;
+    const QString changed = QStringLiteral(
+        "another program changed the file since it was read; it keeps that program's version");
+    OpenFile file(m_calls, m_calls.open(m_target.constData(),
+                                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
+    if (file.fd() < 0) {
+        if (errno == ENOENT || errno == ELOOP) {
+            fail(ErrorNumber::PathFileAccess, m_path, changed);
+        }
+        failWith(errno);
+    }
+    // One byte more than expected shows a file that has grown.
+    QByteArray now(expected.size() + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    while (filled < now.size()) {
+        const ssize_t count =
+            m_calls.read(file.fd(), now.data() + filled, size_t(now.size() - filled));
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            failWith(errno);
+        }
+        if (count == 0) {
+            break;
+        }
+        filled += count;
+    }
+    if (QByteArrayView(now.constData(), filled) != expected) {
+        fail(ErrorNumber::PathFileAccess, m_path, changed);
+    }
 }
 
 // A short hidden name: it must fit even where the target's name already uses all 255 bytes.
@@ -284,6 +383,7 @@ int Writer::createTemporary(QByteArray& tempPath) {
 void Writer::fillTemporary(OpenFile& temp) {
     if (m_exists) {
         keepOwnerAndMode(temp.fd());
+        keepExtendedAttributes(temp.fd());
     }
     if (const int error = writeAll(temp.fd())) {
         failWith(error);
@@ -308,6 +408,58 @@ void Writer::keepOwnerAndMode(int fd) {
     }
 }
 
+QList<QByteArray> attributeNames(const QByteArray& list, ssize_t size) {
+    QList<QByteArray> names = QByteArray(list.constData(), size).split('\0');
+    names.removeAll(QByteArray());
+    return names;
+}
+
+// ACL entries are the attribute system.posix_acl_access, so they come with the others. Only
+// what this process may list can be kept: the kernel lists trusted.* to root alone.
+void Writer::keepExtendedAttributes(int fd) {
+    QByteArray list(kLongestAttributeList, Qt::Uninitialized);
+    ssize_t size = m_calls.llistxattr(m_target.constData(), list.data(), size_t(list.size()));
+    if (size < 0 && errno != EOPNOTSUPP) {
+        failWith(errno);
+    }
+    const QList<QByteArray> kept = attributeNames(list, size < 0 ? 0 : size);
+    QByteArray value(kLongestAttributeValue, Qt::Uninitialized);
+    for (const QByteArray& name : kept) {
+        const ssize_t length = m_calls.lgetxattr(m_target.constData(), name.constData(),
+                                                 value.data(), size_t(value.size()));
+        if (length < 0 && errno == ENODATA) {
+            continue; // removed since it was listed
+        }
+        if (length < 0 ||
+            m_calls.fsetxattr(fd, name.constData(), value.constData(), size_t(length), 0) != 0) {
+            failToKeep(name, errno);
+        }
+    }
+    // The new file may have come with attributes that the old one lacks: the ACL that a
+    // directory's default ACL gives every new file, for one.
+    size = m_calls.flistxattr(fd, list.data(), size_t(list.size()));
+    if (size < 0) {
+        if (errno == EOPNOTSUPP) {
+            return;
+        }
+        failWith(errno);
+    }
+    for (const QByteArray& name : attributeNames(list, size)) {
+        if (!kept.contains(name) && m_calls.fremovexattr(fd, name.constData()) != 0 &&
+            errno != ENODATA) {
+            failToKeep(name, errno);
+        }
+    }
+}
+
+void Writer::failToKeep(const QByteArray& attribute, int error) const {
+    const QString acl =
+        attribute.startsWith("system.posix_acl") ? QStringLiteral(" (its ACL)") : QString();
+    fail(errorNumberFor(error), m_path,
+         QStringLiteral("its extended attribute %1%2 cannot be kept, so it is left as it was: %3")
+             .arg(shownPath(attribute), acl, qt_error_string(error)));
+}
+
 // Returns 0 or the errno of the failing write; a file-size limit shows as a short
 // write followed by EFBIG.
 int Writer::writeAll(int fd) {
@@ -330,22 +482,12 @@ int Writer::writeAll(int fd) {
     return 0;
 }
 
-// The rename has already replaced the file; a failure here cannot undo that, so it is
-// not reported as one.
-void Writer::syncDirectory() {
-    const int fd =
-        m_calls.open(directoryOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (fd < 0) {
-        return;
-    }
-    m_calls.fsync(fd);
-    m_calls.close(fd);
-}
-
 // Overwrites the file as an ordinary open for writing would. Not atomic, so claim the
 // space first, which lets a full disk or a size limit fail before any old byte is touched.
 // O_NOFOLLOW: the file checked above, never a link put in its place since.
 void Writer::rewriteInPlace() {
+    OpenFile directory(m_calls, lockDirectory());
+    refuseIfChangedSinceRead();
     OpenFile file(m_calls,
                   m_calls.open(m_target.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0));
     if (file.fd() < 0) {
@@ -370,10 +512,11 @@ void Writer::rewriteInPlace() {
 
 } // namespace
 
-void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCalls& calls) {
+void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCalls& calls,
+                     ChangeFileWrite* write) {
     const QString shown = shownPath(path);
     checkName(path, shown);
-    Writer writer(calls, shown, bytes);
+    Writer writer(calls, shown, bytes, write);
     writer.resolve(path);
     writer.refuseWhatAnOpenWouldRefuse();
     if (!writer.replaceByRename()) {
@@ -381,9 +524,9 @@ void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCall
     }
 }
 
-void writeChangeFile(const QByteArray& path, const QByteArray& bytes) {
+void writeChangeFile(const QByteArray& path, const QByteArray& bytes, ChangeFileWrite* write) {
     SystemCalls posix;
-    writeChangeFile(path, bytes, posix);
+    writeChangeFile(path, bytes, posix, write);
 }
 
 } // namespace pelomart

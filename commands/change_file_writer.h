@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
+#include <sys/types.h>
 
 namespace pelomart {
 
@@ -27,8 +29,24 @@ class SystemCalls;
 // fails, leaving a cut-short file in the target's place. Its error() names the failing
 // step, not the cause: no space, quota exceeded and permission denied at open are all
 // OpenError, where the user must be told "Disk full" (61) or "Permission denied" (70).
-void writeChangeFile(const QByteArray& path, const QByteArray& bytes);
+//
+// Pelomart's writers take a lock on the target's directory while one of them compares and
+// replaces a file there, so a write that holds `expected` never loses another's change.
+// A writer waits up to 10 seconds for another's lock, then fails with PathFileAccess.
+// An existing file keeps its extended attributes and ACL entries, or the write is refused.
+struct ChangeFileWrite {
+    // When set, the file is replaced only if it still holds these bytes, the ones its caller
+    // read from it; otherwise PathFileAccess, and the file keeps what another writer put there.
+    std::optional<QByteArray> expected;
+    // Set by the write: the other names (hard links) of a file that was replaced by a rename.
+    // They still name the old record.
+    nlink_t otherNames = 0;
+};
+
+void writeChangeFile(const QByteArray& path, const QByteArray& bytes,
+                     ChangeFileWrite* write = nullptr);
 // The same, with every system call made through `calls`.
-void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCalls& calls);
+void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCalls& calls,
+                     ChangeFileWrite* write = nullptr);
 
 } // namespace pelomart

@@ -42,6 +42,30 @@ std::array<float, 3> singles(const EditorFields& fields, std::span<const Control
             single(fields, boxes[2].id, locale)};
 }
 
+// The box's text in the code page's bytes, refused when a character has no byte there: a
+// "?" in its place would change the name or the script without a word.
+std::string codePageText(const EditorFields& fields, Control control, const QByteArray& codePage) {
+    const QString text = fields.text(control);
+    const qsizetype missing = missingCharacter(text, codePage);
+    if (missing < 0) {
+        return toCodePage(text, codePage).toStdString();
+    }
+    const bool pair = missing + 1 < text.size() && text[missing].isHighSurrogate() &&
+                      text[missing + 1].isLowSurrogate();
+    const char32_t code =
+        pair ? QChar::surrogateToUcs4(text[missing], text[missing + 1]) : text[missing].unicode();
+    QString character = QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
+    if (QChar::isPrint(code) && !QChar::isSurrogate(code)) {
+        character = QStringLiteral("\"%1\" (%2)").arg(text.mid(missing, pair ? 2 : 1), character);
+    }
+    RunTimeError error(ErrorNumber::InvalidArgument,
+                       QStringLiteral("%1 is not in the code page %2")
+                           .arg(character, QString::fromLatin1(codePage))
+                           .toStdString());
+    error.setControl(controlInfo(control).name, text.toStdString());
+    throw error;
+}
+
 std::string composeNamingTheScript(const HumanRecord& human) {
     try {
         return composeHumanRecord(human);
@@ -70,9 +94,9 @@ std::int32_t behaviourCode(QStringView name) {
     return behaviour ? behaviour->code : kNoBehaviourChosen;
 }
 
-void Command4_Click(EditorFields& fields, const QLocale& locale) {
+void Command4_Click(EditorFields& fields, const QLocale& locale, ChangeFileWrite* write) {
     const ComposedChangeFile file = composeChangeFile(fields, locale);
-    writeChangeFile(file.path, file.bytes);
+    writeChangeFile(file.path, file.bytes, write);
 }
 
 ComposedChangeFile composeChangeFile(EditorFields& fields, const QLocale& locale) {
@@ -82,8 +106,8 @@ ComposedChangeFile composeChangeFile(EditorFields& fields, const QLocale& locale
     human.scale = singles(fields, kScaleFields, locale);
 
     const QByteArray codePage = systemCodePage();
-    human.name = toCodePage(fields.text(Control::namn), codePage).toStdString();
-    human.model = toCodePage(fields.text(Control::model), codePage).toStdString();
+    human.name = codePageText(fields, Control::namn, codePage);
+    human.model = codePageText(fields, Control::model, codePage);
     human.behaviour = behaviourCode(fields.text(Control::behavior));
     human.typeParameter =
         read(fields, Control::paramlong1, "a type goes from -2147483648 to 2147483647",
@@ -97,7 +121,7 @@ ComposedChangeFile composeChangeFile(EditorFields& fields, const QLocale& locale
         human.parameters[i] = single(fields, field.id, locale);
     }
 
-    human.script = toCodePage(fields.text(Control::script), codePage).toStdString();
+    human.script = codePageText(fields, Control::script, codePage);
 
     QByteArray file = QByteArray::fromStdString(composeNamingTheScript(human));
     file.append(kLineEnd);

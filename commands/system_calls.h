@@ -4,8 +4,10 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace pelomart {
@@ -38,6 +40,24 @@ public:
     virtual int close(int fd) { return ::close(fd); }
     virtual int rename(const char* from, const char* to) { return ::rename(from, to); }
     virtual int unlink(const char* path) { return ::unlink(path); }
+
+    // The lock that writers take on a directory, the read that compares a file with what a
+    // writer read from it, and the extended attributes (ACL entries among them) it keeps.
+    virtual int flock(int fd, int operation) { return ::flock(fd, operation); }
+    virtual ssize_t read(int fd, void* buffer, size_t size) { return ::read(fd, buffer, size); }
+    virtual ssize_t llistxattr(const char* path, char* list, size_t size) {
+        return ::llistxattr(path, list, size);
+    }
+    virtual ssize_t lgetxattr(const char* path, const char* name, void* value, size_t size) {
+        return ::lgetxattr(path, name, value, size);
+    }
+    virtual ssize_t flistxattr(int fd, char* list, size_t size) {
+        return ::flistxattr(fd, list, size);
+    }
+    virtual int fsetxattr(int fd, const char* name, const void* value, size_t size, int flags) {
+        return ::fsetxattr(fd, name, value, size, flags);
+    }
+    virtual int fremovexattr(int fd, const char* name) { return ::fremovexattr(fd, name); }
 };
 
 } // namespace pelomart

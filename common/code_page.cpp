@@ -180,6 +180,17 @@ QByteArray toCodePage(const QString& text, const QByteArray& codePage) {
     return bytes;
 }
 
+qsizetype missingCharacter(QStringView text, const QByteArray& codePage) {
+    const std::shared_ptr<const Table> table = tableFor(codePage);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // No surrogate has a byte, so a pair stops at its first half.
+        if (table->byteOf(text[i].unicode()) < 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 QString fromCodePage(QByteArrayView bytes, const QByteArray& codePage,
                      QList<qsizetype>* undefined) {
     const std::shared_ptr<const Table> table = tableFor(codePage);

@@ -12,6 +12,7 @@ namespace pelomart {
 // class of failure, so the same cause always gives the same number; users quote the number
 // when they ask for help, so a number never changes its meaning.
 enum class ErrorNumber : int {
+    InvalidArgument = 5,   // a box's text has a character that the code page lacks
     Overflow = 6,          // a number beyond its type, or a record beyond 32,767 bytes
     InternalError = 51,    // a fault of the program itself, never of the input
     TypeMismatch = 13,     // a box's text is not a number in the user's format
@@ -25,6 +26,8 @@ enum class ErrorNumber : int {
 
 constexpr const char* standardDescription(ErrorNumber number) {
     switch (number) {
+    case ErrorNumber::InvalidArgument:
+        return "Invalid procedure call or argument";
     case ErrorNumber::Overflow:
         return "Overflow";
     case ErrorNumber::InternalError:

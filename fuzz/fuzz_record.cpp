@@ -110,6 +110,9 @@ Expected expect(const EditorFields& fields, const QLocale& locale, const QByteAr
     try {
         auto single = [&](Control control) { return textToSingle(fields.text(control), locale); };
         auto bytes = [&](Control control) {
+            if (missingCharacter(fields.text(control), codePage) >= 0) {
+                throw RunTimeError(ErrorNumber::InvalidArgument);
+            }
             return toCodePage(fields.text(control), codePage).toStdString();
         };
         auto singles = [&](std::span<const ControlInfo, 3> boxes) {

@@ -453,16 +453,25 @@ TEST_F(ChangeFileTool, HelpDoesNothingElse) {
     }
 }
 
-// Named by mistake, a FIFO, a directory or a device is refused at once, by what it is.
+// Named by mistake, a FIFO, a directory or a device is refused at once, by what it is; so
+// is a file longer than the longest change file, a 32,767-byte record and CR LF.
 TEST_F(ChangeFileTool, RefusesWhatIsNoRegularFileWithoutWaiting) {
     const QString fifo = path("fifo");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    HumanRecord longest = decodeHumanRecord(kWorkedFile.toStdString()).record.value();
+    longest.script.clear();
+    longest.script.assign(kMaxRecordLength - composeHumanRecord(longest).size(), 'x');
+    put("longest.chg", QByteArray::fromStdString(composeHumanRecord(longest) + kLineEnd));
+    ASSERT_EQ(contents("longest.chg").size(), 32769);
+    put("longer.chg", contents("longest.chg") + 'x');
     const std::pair<QStringList, QString> rows[] = {
         {{"check", fifo}, fifo + ": cannot read: a FIFO"},
         {{"show", m_dir.path()}, m_dir.path() + ": cannot read: a directory"},
         {{"check", "/dev/null"}, "/dev/null: cannot read: a device"},
         {{"make", fifo}, fifo + ": cannot read: a FIFO"},
         {{"set", fifo, "x=1"}, fifo + ": cannot read: a FIFO"},
+        {{"check", path("longest.chg"), path("longer.chg")},
+         path("longer.chg") + ": cannot read: longer than 32769 bytes"},
     };
     for (const auto& [arguments, message] : rows) {
         SCOPED_TRACE(arguments.join(' ').toStdString());
@@ -502,9 +511,9 @@ TEST_F(ChangeFileTool, ControlsReachTheTerminalAsEscapes) {
 
 // Paths are the system's bytes: a name that is not UTF-8 names the same file, shown as \xNN.
 TEST_F(ChangeFileTool, ArgumentsKeepTheSystemsBytes) {
-    for (const QByteArray bytes :
-         {"caf\xE9", "\xED\xA0\x80 surrogate", "\xC0\xAF overlong", "cut \xE2\x82",
-          "\xF4\x90\x80\x80 too high", "\xF0\x9F\x98\x80"}) {
+    for (const QByteArray bytes : {"caf\xE9", "\xED\xA0\x80 surrogate", "\xC0\xAF overlong",
+                                   "cut \xE2\x82", "\xF4\x90\x80\x80 too high", "\xF0\x9F\x98\x80",
+                                   "\xF0\x9F\x82\xA1 low half in DC80-DCFF"}) {
         EXPECT_EQ(nativeBytes(argumentText(bytes)), bytes) << bytes.toHex().toStdString();
     }
     EXPECT_EQ(argumentText("\xF0\x9F\x98\x80"), QString::fromUtf8("\xF0\x9F\x98\x80"));

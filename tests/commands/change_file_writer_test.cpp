@@ -28,6 +28,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 QT_BEGIN_NAMESPACE
@@ -53,9 +54,10 @@ QByteArray changeBytes(int size, int seed = 0) {
 
 const QByteArray oldBytes(50, 'o');
 
-int writeCode(const QString& path, const QByteArray& bytes, SystemCalls& calls) {
+int writeCode(const QString& path, const QByteArray& bytes, SystemCalls& calls,
+              ChangeFileWrite* write = nullptr) {
     try {
-        writeChangeFile(QFile::encodeName(path), bytes, calls);
+        writeChangeFile(QFile::encodeName(path), bytes, calls, write);
         return 0;
     } catch (const RunTimeError& error) {
         return error.code();
@@ -102,6 +104,16 @@ QByteArray linkTarget(const QString& path) {
     return size < 0 ? QByteArray("<not a link>") : QByteArray(target, size);
 }
 
+// l1 -> l2 -> ... -> l<count> -> `last`, as links in `dir`; returns them to check afterwards.
+std::vector<std::pair<QString, QByteArray>> linkChain(int count, const QByteArray& last) {
+    std::vector<std::pair<QString, QByteArray>> links;
+    for (int i = 1; i <= count; ++i) {
+        links.emplace_back(QStringLiteral("l%1").arg(i),
+                           i == count ? last : QByteArray("l") + QByteArray::number(i + 1));
+    }
+    return links;
+}
+
 int writeCodeUnprivileged(const QString& path, const QByteArray& bytes) {
     return test::runUnprivileged([&] { return writeCode(path, bytes); });
 }
@@ -132,18 +144,49 @@ TEST(ChangeFileWriter, WritesExactlyTheBytes) {
     }
 }
 
+// An ACL in the system's own form: version 2, then (tag, permissions, id) for each entry.
+const QByteArray kAcl("\x02\0\0\0"                    // version
+                      "\x01\0\x06\0\xff\xff\xff\xff"  // owner rw-
+                      "\x02\0\x04\0\xfe\xff\0\0"      // user 65534 r--
+                      "\x04\0\x04\0\xff\xff\xff\xff"  // group r--
+                      "\x10\0\x04\0\xff\xff\xff\xff"  // mask r--
+                      "\x20\0\x04\0\xff\xff\xff\xff", // others r--
+                      44);
+
+// `kind` is "access" for a file's own ACL, "default" for what a directory gives new files.
+void setAcl(const QString& path, const char* kind, const QByteArray& acl) {
+    const QByteArray name = QByteArray("system.posix_acl_") + kind;
+    EXPECT_TRUE(acl.isEmpty() || ::setxattr(QFile::encodeName(path).constData(), name.constData(),
+                                            acl.constData(), acl.size(), 0) == 0);
+}
+
+QByteArray aclOf(const QString& path) {
+    char acl[1024];
+    const ssize_t size =
+        ::getxattr(QFile::encodeName(path).constData(), "system.posix_acl_access", acl, sizeof acl);
+    return QByteArray(acl, std::max<ssize_t>(size, 0));
+}
+
+// What an existing file keeps through the rename: mode, owner, ACL entries (and no ACL
+// that the directory's default would give a new file). Its other names keep the old record.
 TEST(ChangeFileWriter, NewFileGetsModeFromUmaskAndExistingFileKeepsItsOwn) {
     struct Row {
         const char* what;
         mode_t umask;
         std::optional<mode_t> existingMode;
         mode_t expected;
+        QByteArray acl; // the file's, before and after
+        QByteArray directoryDefaultAcl;
+        int otherNames = 0;
     };
     const Row rows[] = {
         {"new file under umask 022", 022, {}, 0644},
         {"new file under umask 027", 027, {}, 0640},
         {"existing 0640 file under umask 022", 022, 0640, 0640},
         {"existing 0604 file under umask 027", 027, 0604, 0604},
+        {"existing file with ACL entries", 022, 0644, 0644, kAcl},
+        {"existing file without, in a directory with a default ACL", 022, 0644, 0644, {}, kAcl},
+        {"existing file with two other names", 022, 0644, 0644, {}, {}, 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -157,8 +200,22 @@ TEST(ChangeFileWriter, NewFileGetsModeFromUmaskAndExistingFileKeepsItsOwn) {
                 ASSERT_EQ(::chown(QFile::encodeName(path).constData(), kNobody, kNobody), 0);
             }
         }
-        EXPECT_EQ(writeCode(path, changeBytes(284)), 0);
+        setAcl(path, "access", row.acl);
+        setAcl(dir.path(), "default", row.directoryDefaultAcl);
+        for (int i = 0; i < row.otherNames; ++i) {
+            ASSERT_EQ(::link(QFile::encodeName(path).constData(),
+                             QFile::encodeName(path + QString::number(i)).constData()),
+                      0);
+        }
+        SystemCalls posix;
+        ChangeFileWrite write;
+        EXPECT_EQ(writeCode(path, changeBytes(284), posix, &write), 0);
         ::umask(savedUmask);
+        EXPECT_EQ(aclOf(path), row.acl);
+        EXPECT_EQ(write.otherNames, nlink_t(row.otherNames));
+        for (int i = 0; i < row.otherNames; ++i) {
+            EXPECT_EQ(contents(path + QString::number(i)), oldBytes);
+        }
         EXPECT_EQ(contents(path), changeBytes(284));
         EXPECT_EQ(statusOf(path).st_mode & 07777, row.expected);
         if (row.existingMode && ::getuid() == 0) {
@@ -180,6 +237,7 @@ TEST(ChangeFileWriter, WritesThroughSymbolicLinks) {
         {"relative link from another directory", {{"sub/link", "../real.chg"}}, true, "sub/link"},
         {"chain of links", {{"first", "second"}, {"second", "real.chg"}}, true, "first"},
         {"dangling link creates its target", {{"link", "real.chg"}}, false, "link"},
+        {"chain of 40 links, as many as the kernel follows", linkChain(40, "real.chg"), true, "l1"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -222,6 +280,14 @@ TEST(ChangeFileWriter, FailuresLeaveTheDirectoryAsItWas) {
              const bool made =
                  ::symlink("missing/new.chg", QFile::encodeName(dir + "/link").constData()) == 0;
              return made ? dir + "/link" : QString();
+         },
+         ErrorNumber::PathNotFound},
+        {"chain of 41 links, one more than the kernel follows",
+         [](auto& dir) {
+             for (const auto& [name, pointsTo] : linkChain(41, "old.chg")) {
+                 ::symlink(pointsTo.constData(), QFile::encodeName(dir + '/' + name).constData());
+             }
+             return dir + "/l1";
          },
          ErrorNumber::PathNotFound},
         {"links that point at each other",
@@ -421,7 +487,7 @@ enum class OnFailure {
     Reported,                  // the error's number, and the file as the step says
     RewrittenInPlaceIfRefused, // EACCES from the directory: the file is rewritten in place
     ReportedIfDiskFull,        // a reservation the file system cannot make is no failure
-    NotReported,               // after the rename the new file is in place for good
+    NotReported,               // the write goes on: after the rename, or without the lock
     Forced,                    // the refusal that sends the write down this path
 };
 enum class Afterwards { Old, New, NewOverOldTail, ShortWriteOverOld };
@@ -430,6 +496,7 @@ struct Step {
     test::Call call;
     OnFailure onFailure;
     Afterwards afterwards;
+    int openFlags = 0; // flags an open must carry
 };
 
 struct WritePath {
@@ -455,8 +522,9 @@ const WritePath writePaths[] = {
          {Call::Write, Reported, Old},
          {Call::Fsync, Reported, Old},
          {Call::Close, Reported, Old},
-         {Call::Rename, RewrittenInPlaceIfRefused, Old},
          {Call::OpenDirectory, NotReported, New},
+         {Call::Flock, NotReported, New},
+         {Call::Rename, RewrittenInPlaceIfRefused, Old},
          {Call::FsyncDirectory, NotReported, New},
          {Call::CloseDirectory, NotReported, New},
      },
@@ -469,12 +537,15 @@ const WritePath writePaths[] = {
          {Call::Lstat, Reported, Old},
          {Call::Faccessat, Reported, Old},
          {Call::Open, Forced, Old},
-         {Call::Open, Reported, Old},
+         {Call::OpenDirectory, NotReported, New},
+         {Call::Flock, NotReported, New},
+         {Call::Open, Reported, Old, O_NOFOLLOW},
          {Call::Fallocate, ReportedIfDiskFull, Old},
          {Call::Write, Reported, Old},
          {Call::Ftruncate, Reported, NewOverOldTail},
          {Call::Fsync, Reported, New},
          {Call::Close, Reported, New},
+         {Call::CloseDirectory, NotReported, New},
      },
      {Old, New, NewOverOldTail}},
 };
@@ -525,6 +596,10 @@ TEST(ChangeFileWriter, SuccessfulWriteMakesItsCallsInDurableOrder) {
         EXPECT_EQ(writeCode(dir.filePath("old.chg"), newBytes, calls), 0);
         EXPECT_EQ(namesOf(calls.sequence), namesOf(callsOf(path.steps)));
         EXPECT_EQ(contents(dir.filePath("old.chg")), newBytes);
+        for (size_t i = 0; i < std::min(path.steps.size(), calls.openFlags.size()); ++i) {
+            const int flags = path.steps[i].openFlags;
+            EXPECT_EQ(calls.openFlags[i] & flags, flags) << "call " << i;
+        }
     }
 }
 
@@ -598,11 +673,16 @@ TEST(ChangeFileWriter, EachErrnoIsReportedInItsClass) {
         {"ETXTBSY: a running program", "old.chg", failingOpenInPlace(ETXTBSY), PathFileAccess},
         {"ENXIO: a FIFO without a reader", "old.chg", failingOpenInPlace(ENXIO), PathFileAccess},
         {"ENODEV: a driverless device", "old.chg", failingOpenInPlace(ENODEV), PathFileAccess},
+        {"EOPNOTSUPP: an attribute that cannot be kept",
+         "old.chg",
+         {{Call::Fsetxattr, 1, EOPNOTSUPP}},
+         PathFileAccess},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
         put(dir.filePath("old.chg"), oldBytes);
+        setAcl(dir.filePath("old.chg"), "access", kAcl);
         ASSERT_EQ(::symlink("old.chg", QFile::encodeName(dir.filePath("link")).constData()), 0);
         test::FaultInjector calls(row.faults);
 
@@ -714,6 +794,64 @@ TEST(ChangeFileWriter, TwoWritersAtOnceLeaveOneWholeFile) {
     const QByteArray last = contents(path);
     EXPECT_TRUE(last == first || last == second);
     EXPECT_EQ(tree(dir.path()), QStringList{"race.chg"});
+}
+
+// A writer that holds what it read replaces the file only if it still holds that, whatever
+// another process did just before the lock. The other writer is a real process that holds
+// none of this one's descriptors, and so none of its locks.
+TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
+    struct Row {
+        const char* what;
+        Call before; // the other writer goes just before the first call of this kind
+        std::vector<test::Fault> faults;
+        QByteArray theirs;
+        int expected; // and the other's: 0 written, 1 refused as changed since it read
+    };
+    const Row rows[] = {
+        {"replaced just before the lock", Call::Flock, {}, changeBytes(300, 3), 1},
+        {"grown by one byte", Call::Flock, {}, longOldBytes + 'g', 1},
+        {"replaced, where the directory refuses a new file",
+         Call::Flock,
+         {{Call::Open, 1, EACCES}},
+         changeBytes(300, 3),
+         1},
+        // This writer holds the lock, so the other, which read the same old bytes, waits and
+        // then finds this one's.
+        {"the other waits for the lock", Call::Rename, {}, changeBytes(300, 3), 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir dir;
+        const QString target = dir.filePath("old.chg");
+        put(target, longOldBytes);
+        pid_t other = -1;
+        test::FaultInjector calls(row.faults);
+        calls.beforeCall = [&](Call call, int nth) {
+            if (call == row.before && nth == 1) {
+                other = startChild([&] {
+                    ::close_range(3, ~0U, 0);
+                    ChangeFileWrite write{longOldBytes};
+                    try {
+                        writeChangeFile(QFile::encodeName(target), row.theirs, &write);
+                        return 0;
+                    } catch (const RunTimeError& error) {
+                        return error.detail().find("changed") != std::string::npos ? 1 : 2;
+                    }
+                });
+                // Time enough to compare and rename, were it not kept out.
+                row.expected == 0 ? void(::usleep(300'000)) : void(test::exitCodeOf(other));
+            }
+        };
+        ChangeFileWrite write{longOldBytes};
+
+        EXPECT_EQ(writeCode(target, newBytes, calls, &write),
+                  row.expected == 0 ? 0 : int(ErrorNumber::PathFileAccess));
+        if (row.expected == 0) {
+            EXPECT_EQ(test::exitCodeOf(other), 1);
+        }
+        EXPECT_EQ(contents(target), row.expected == 0 ? newBytes : row.theirs);
+        EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
+    }
 }
 
 } // namespace

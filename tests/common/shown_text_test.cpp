@@ -20,6 +20,7 @@ TEST(ShownPath, UndecodableBytesAndControlsShowAsHex) {
         {"encoded surrogate", "\xED\xA0\x80", u"\\xED\\xA0\\x80"_qs},
         {"cut sequence at the end", "x\xE2\x82", u"x\\xE2\\x82"_qs},
         {"escape and C1 control", "\x1B[2J\xC2\x9B", u"\\x1B[2J\\x9B"_qs},
+        {"last C1 control, then no-break space", "\xC2\x9F\xC2\xA0", u"\\x9F\u00A0"_qs},
         {"four-byte character", "\xF0\x9F\x99\x82", u"\U0001F642"_qs},
     };
     for (const auto& row : rows) {

@@ -55,6 +55,13 @@ TEST(RecordTexts, ValuesTheWindowCannotHoldAreListed) {
                       "B";
          },
          Control::namn, "A?B", "A\\xD2B", "A?B"},
+        {"two bytes undefined in windows-1253",
+         [](HumanRecord& h) {
+             h.name = "A\xD2"
+                      "B\xD2"
+                      "C";
+         },
+         Control::namn, "A?B?C", "A\\xD2B\\xD2C", "A?B?C"},
         {"parameter other than its fixed value", [](HumanRecord& h) { h.parameters[3] = 31; },
          Control::paramsing5, "30", "31", "30"},
         {"script with a lone LF", [](HumanRecord& h) { h.script = "a\nb"; }, Control::script,

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -39,14 +40,17 @@ enum class Call {
     CloseDirectory,
     Rename,
     Unlink,
+    Flock,
+    Fsetxattr,
 };
 
 inline const char* nameOf(Call call) {
     constexpr const char* names[] = {
-        "lstat",          "stat",   "readlink",        "faccessat", "open",
-        "open directory", "fchown", "fchmod",          "write",     "posix_fallocate",
-        "ftruncate",      "fsync",  "fsync directory", "close",     "close directory",
-        "rename",         "unlink",
+        "lstat",          "stat",       "readlink",        "faccessat",    "open",
+        "open directory", "fchown",     "fchmod",          "write",        "posix_fallocate",
+        "ftruncate",      "fsync",      "fsync directory", "close",        "close directory",
+        "rename",         "unlink",     "flock",           "read",         "llistxattr",
+        "lgetxattr",      "flistxattr", "fsetxattr",       "fremovexattr",
     };
     return names[int(call)];
 }
@@ -70,6 +74,10 @@ public:
         : m_faults(std::move(faults)), m_kill(kill) {}
 
     std::vector<Call> sequence;
+    // The flags of each call in `sequence` that opens, 0 for the others.
+    std::vector<int> openFlags;
+    // Runs before the nth call of its kind: another writer's turn, in a race made on purpose.
+    std::function<void(Call call, int nth)> beforeCall;
     // Who the writer believes it runs as, and who stat says owns a directory; unset, the truth.
     std::optional<uid_t> euid;
     std::optional<uid_t> directoryOwner;
@@ -94,6 +102,7 @@ public:
     }
     int open(const char* path, int flags, mode_t mode) override {
         const bool directory = flags & O_DIRECTORY;
+        m_flags = flags;
         const int fd = run(directory ? Call::OpenDirectory : Call::Open,
                            [&] { return SystemCalls::open(path, flags, mode); });
         if (directory && fd >= 0) {
@@ -138,12 +147,23 @@ public:
     int unlink(const char* path) override {
         return run(Call::Unlink, [&] { return SystemCalls::unlink(path); });
     }
+    int flock(int fd, int operation) override {
+        return run(Call::Flock, [&] { return SystemCalls::flock(fd, operation); });
+    }
+    int fsetxattr(int fd, const char* name, const void* value, size_t size, int flags) override {
+        return run(Call::Fsetxattr,
+                   [&] { return SystemCalls::fsetxattr(fd, name, value, size, flags); });
+    }
 
 private:
     template <typename RealCall> auto run(Call call, RealCall real) -> decltype(real()) {
         const int step = int(sequence.size());
         sequence.push_back(call);
+        openFlags.push_back(std::exchange(m_flags, 0));
         const int nth = ++m_counts[call];
+        if (beforeCall) {
+            beforeCall(call, nth);
+        }
         if (m_kill.step == step && !m_kill.afterTheCall) {
             ::raise(SIGKILL);
         }
@@ -180,6 +200,7 @@ private:
     Kill m_kill;
     std::map<Call, int> m_counts;
     std::set<int> m_directories;
+    int m_flags = 0;
 };
 
 } // namespace pelomart::test
