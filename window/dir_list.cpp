@@ -120,9 +120,12 @@ QIcon folderIcon(bool open) {
                          : icon;
 }
 
-class IndentDelegate : public QStyledItemDelegate {
+// Draws each row indented by its depth, and the current directory's name in bold: with
+// the open folder, that tells the directory where files are made from a row that a single
+// click has only highlighted, which shows nothing but the selection colour.
+class RowDelegate : public QStyledItemDelegate {
 public:
-    IndentDelegate(const DirListModel* model, QObject* parent)
+    RowDelegate(const DirListModel* model, QObject* parent)
         : QStyledItemDelegate(parent), m_model(model) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -130,6 +133,12 @@ public:
         QStyleOptionViewItem indented(option);
         indented.rect.setLeft(option.rect.left() + kIndentPixels * m_model->indentAt(index.row()));
         QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->font.setBold(index.row() == m_model->currentRow());
     }
 
 private:
@@ -234,7 +243,7 @@ QVariant DirListModel::data(const QModelIndex& index, int role) const {
 DirList::DirList(const QByteArray& startPath, QWidget* parent)
     : QListView(parent), m_model(new DirListModel(this)) {
     setModel(m_model);
-    setItemDelegate(new IndentDelegate(m_model, this));
+    setItemDelegate(new RowDelegate(m_model, this));
     setUniformItemSizes(true);
     setIconSize(QSize(16, 16));
     setEditTriggers(QAbstractItemView::NoEditTriggers);

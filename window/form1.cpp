@@ -17,6 +17,7 @@
 #include "png_image.h"
 #include "run_time_error.h"
 #include "script_box.h"
+#include "tool_tips.h"
 #include "type_slider.h"
 
 #include <QAbstractItemView>
@@ -86,6 +87,9 @@ QWidget* Form1::createControl(const ControlInfo& info, const QByteArray& startDi
         auto* list = new BehaviourList(this);
         for (const Behaviour& behaviour : kBehaviours) {
             list->addItem(QString::fromLatin1(behaviour.name));
+            list->setItemData(list->count() - 1,
+                              QStringLiteral("The file gets code %1.").arg(behaviour.code),
+                              Qt::ToolTipRole);
         }
         list->setCurrentIndex(-1);
         // The open list is read out as a list of its own.
@@ -129,9 +133,6 @@ void Form1::createControls(const QByteArray& startDirectory) {
         control->setGeometry(pixels(info.place));
         if (info.accessibleName) {
             control->setAccessibleName(QLatin1String(info.accessibleName));
-        }
-        if (info.accessibleDescription) {
-            control->setAccessibleDescription(QLatin1String(info.accessibleDescription));
         }
         if (takesFocus(info.kind)) {
             tabOrder[info.tab] = control;
@@ -180,6 +181,7 @@ void Form1::connectHandlers() {
     new FileDrop(this, [this](const QList<QByteArray>& files) {
         run([&] { openDroppedFiles(*this, files, m_lastFile); });
     });
+    new ToolTips(*this);
 }
 
 QString Form1::text(Control control) const {

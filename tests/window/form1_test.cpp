@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -110,6 +111,69 @@ TEST_F(Form1Test, ScreenReadersHearAUniqueNameForEveryInputControl) {
 
     // A label that names one box is its buddy, so its name also reaches the box.
     EXPECT_EQ(control<QLabel>("Label9")->buddy(), control("namn"));
+}
+
+// What a tooltip says, and that a screen reader hears the same as the description.
+TEST_F(Form1Test, TooltipsSayWhatEachControlHoldsAndFollowTheFields) {
+    QLocale::setDefault(QLocale("de_DE"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("sub"));
+    m_form = std::make_unique<Form1>(QFile::encodeName(m_dir.path()));
+    showAndFocus();
+    struct Row {
+        const char* what; // the fault it would catch
+        std::function<void()> act;
+        const char* control;
+        QString tooltip; // %1: the test's directory
+    };
+    const Row rows[] = {
+        {"the point where this system writes a comma",
+         {},
+         "x",
+         "Where the human stands, x: a number, written like 0,5 here."},
+        {"a text cut by its box not shown whole first",
+         {},
+         "xrotsing",
+         "0,68114573\nOrientation, x component: a number, written like 0,5 here."},
+        {"the parameter's fixed value not in the regional notation",
+         {},
+         "paramsing8",
+         "Parameter 8: make file writes 0,7 here, whatever the box holds."},
+        {"a behaviour with another code than make file writes",
+         {},
+         "behavior",
+         "How the human reacts. The file gets the chosen behaviour's code: Duck 0, No Reaction 2, "
+         "No Reaction on weapon 4, React when hit 8, Reaction on Player 16, React on Attack 23, "
+         "React on Attack2 64, Afraid 128. With nothing chosen it gets 2 (No Reaction)."},
+        {"the type's limits",
+         {},
+         "Slider1",
+         "The human's type, 0 to 31: up to 28 a man, above that a woman. Moving it writes the "
+         "type into the box beside it."},
+        {"a room one byte off the record's limit",
+         {},
+         "script",
+         "The human's start-up script, written into the file as typed. With the names as typed "
+         "now, the script fits in at most 32555 characters; a line break counts two."},
+        {"the room not following the names", [&] { typeInto("namn", "Zozed"); }, "Label1",
+         "With the names as typed now, the script fits in at most 32564 characters; a line break "
+         "counts two."},
+        {"the target not following the file name", [&] { typeInto("filenavn", "b.chg"); },
+         "Command4", "Makes the change file %1/b.chg, replacing a file of that name."},
+        {"the target not following Dir1",
+         [&] { m_form->setDirectory(QFile::encodeName(m_dir.filePath("sub"))); }, "filenavn",
+         "Name of the change file. Make file writes it into the current directory of the "
+         "directory list, %1/sub."},
+    };
+    for (const Row& row : rows) {
+        if (row.act) {
+            row.act();
+        }
+        QWidget* widget = control(row.control);
+        EXPECT_EQ(widget->toolTip(), row.tooltip.arg(m_dir.path())) << row.what;
+        QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(heard, nullptr);
+        EXPECT_EQ(heard->text(QAccessible::Description), widget->toolTip()) << row.what;
+    }
 }
 
 TEST_F(Form1Test, LongPasteIsKeptWhole) {
@@ -227,6 +291,53 @@ TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
 
     QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, centre);
     EXPECT_EQ(m_form->directoryPath(), m_dir.path()) << "a single click only highlights";
+    {
+        // On the screen: the current directory's name in bold and no selection colour, the
+        // highlighted row the selection colour and a regular name.
+        const QImage shot = dir->viewport()->grab().toImage();
+        auto dark = [](const QImage& image, const QRect& area) {
+            int count = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    count += qGray(image.pixel(x, y)) < 128;
+                }
+            }
+            return count;
+        };
+        auto ink = [&](const QString& name, bool bold) { // the name alone on white
+            QFont font = dir->font();
+            font.setBold(bold);
+            QImage image(200, 40, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setFont(font);
+            painter.drawText(2, 30, name);
+            painter.end();
+            return dark(image, image.rect());
+        };
+        const QModelIndex current = dir->model()
+                                        ->match(dir->model()->index(0, 0), Qt::DisplayRole,
+                                                QDir(m_dir.path()).dirName(), 1, Qt::MatchExactly)
+                                        .constFirst();
+        const QRect row = dir->visualRect(current);
+        const QImage folder =
+            dir->model()->data(current, Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();
+        const int name = dark(shot, row) - dark(folder, folder.rect());
+        const QString shown = current.data().toString();
+        EXPECT_LT(std::abs(name - ink(shown, true)), std::abs(name - ink(shown, false)))
+            << "the current directory in bold";
+        // The style shades the selection a little.
+        auto selected = [&](const QRect& area) {
+            const QColor colour = shot.pixelColor(area.right() - 2, area.center().y());
+            const QColor selection = dir->palette().color(QPalette::Highlight);
+            return std::abs(colour.red() - selection.red()) +
+                       std::abs(colour.green() - selection.green()) +
+                       std::abs(colour.blue() - selection.blue()) <
+                   16;
+        };
+        EXPECT_FALSE(selected(row));
+        EXPECT_TRUE(selected(dir->visualRect(found.first())));
+    }
 
     const QString workingDirectory = QDir::currentPath();
     QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, centre);
@@ -261,7 +372,8 @@ TEST_F(Form1Test, BadPositionIsReportedAndTheProgramGoesOn) {
 
     ASSERT_TRUE(box.shown);
     EXPECT_EQ(box.title, "Pelomart");
-    EXPECT_EQ(box.text, "Run-time error '13':\n\nType mismatch\n\nposition x: abc");
+    EXPECT_EQ(box.text, "Run-time error '13':\n\nType mismatch\n\nposition x: abc\n"
+                        "a number is written like 0,5 here");
     EXPECT_EQ(m_form->focusWidget(), control("x")) << "the box that failed";
     EXPECT_FALSE(QFile::exists(m_dir.filePath("clovek.chg")));
     EXPECT_EQ(m_form->text(Control::x), "abc");
