@@ -124,11 +124,6 @@ qsizetype scriptRoom(const EditorFields& fields, const QByteArray& codePage) {
            toCodePage(fields.text(Control::model), codePage).size();
 }
 
-bool scriptFits(const EditorFields& fields, const QByteArray& codePage) {
-    return toCodePage(fields.text(Control::script), codePage).size() <=
-           scriptRoom(fields, codePage);
-}
-
 QString numberNotation(const QLocale& locale) {
     return QStringLiteral("a number, written like %1 here").arg(numberToText(0.5, locale));
 }

@@ -17,9 +17,6 @@ namespace pelomart {
 // they are now: a record is at most 32,767 bytes, and each character of a text takes one
 // byte of the code page. Below zero when the names alone are too long.
 qsizetype scriptRoom(const EditorFields& fields, const QByteArray& codePage = systemCodePage());
-// Whether make file takes the script with the names as they are now.
-bool scriptFits(const EditorFields& fields, const QByteArray& codePage = systemCodePage());
-
 // How this system writes a number: "a number, written like 0,5 here".
 QString numberNotation(const QLocale& locale);
 

@@ -51,29 +51,42 @@ ToolTips::ToolTips(Form1& form) : QObject(&form), m_form(form) {
             });
     for (Control name : {Control::namn, Control::model}) {
         connect(qobject_cast<QLineEdit*>(form.control(name)), &QLineEdit::textChanged, this,
-                &ToolTips::updateScriptRoom);
+                &ToolTips::namesChanged);
     }
     connect(qobject_cast<QPlainTextEdit*>(form.control(Control::script)),
-            &QPlainTextEdit::textChanged, this, &ToolTips::updateScriptRoom);
-    updateScriptRoom();
+            &QPlainTextEdit::textChanged, this, &ToolTips::showWhetherTheScriptFits);
+    namesChanged();
 }
 
 void ToolTips::update(Control control) {
     QWidget* widget = m_form.control(control);
     const auto* box = qobject_cast<const QLineEdit*>(widget);
     const QString help = controlHelp(control, m_form, QLocale(), box && textCut(box));
-    if (help.isEmpty()) {
+    if (help.isEmpty() || help == widget->toolTip()) {
         return;
     }
     widget->setToolTip(help);
     widget->setAccessibleDescription(help);
 }
 
-void ToolTips::updateScriptRoom() {
+void ToolTips::namesChanged() {
+    m_scriptRoom = scriptRoom(m_form);
     update(Control::script);
     update(Control::Label1);
+    showWhetherTheScriptFits();
+}
+
+void ToolTips::showWhetherTheScriptFits() {
+    // The length as Label1 shows it: a character beyond the 16-bit range counts two there
+    // and takes one byte, so such a script may be judged too long a little early, never
+    // too late. Reading the script's text at every key would cost more than the key.
+    const bool fits = m_form.scriptLength() <= m_scriptRoom;
+    if (fits == m_scriptFits) {
+        return; // a new palette would draw the label again at every key
+    }
+    m_scriptFits = fits;
     auto* label = qobject_cast<QLabel*>(m_form.control(Control::Label1));
-    if (scriptFits(m_form)) {
+    if (fits) {
         // An empty palette takes the window's again.
         label->setPalette(QPalette());
     } else {

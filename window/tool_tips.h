@@ -23,9 +23,12 @@ public:
 
 private:
     void update(Control control);
-    void updateScriptRoom();
+    void namesChanged();
+    void showWhetherTheScriptFits();
 
     Form1& m_form;
+    qsizetype m_scriptRoom = 0; // changes only with the names
+    bool m_scriptFits = true;   // Label1 starts in the window's colour
 };
 
 } // namespace pelomart
