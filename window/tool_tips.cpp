@@ -18,6 +18,11 @@ namespace {
 
 // Whether the box is too narrow to show its whole text.
 bool textCut(const QLineEdit* box) {
+    // No box is 200 pixels wide, and no character narrower than one: a pasted page is cut
+    // without being measured again at every key.
+    if (box->text().size() > 200) {
+        return true;
+    }
     // Qt's line box keeps two pixels free on each side of the text, inside its frame.
     constexpr int kTextMargins = 4;
     const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
