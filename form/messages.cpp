@@ -6,6 +6,8 @@
 #include "numbers.h"
 #include "shown_text.h"
 
+#include <cmath>
+
 namespace pelomart {
 namespace {
 
@@ -38,7 +40,10 @@ QString howToWrite(const QString& text, const QLocale& locale) {
         if (!read) {
             continue;
         }
-        const QString written = numberToText(number, locale);
+        QString written = numberToText(number, locale);
+        if (number == 0 && std::signbit(number)) {
+            written.prepend(locale.negativeSign()); // "-0" makes another float than "0"
+        }
         try {
             textToSingle(written, locale);
             return QStringLiteral("write it as %1 here").arg(written);
