@@ -263,6 +263,11 @@ TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
         dir->model()
             ->match(dir->model()->index(0, 0), Qt::DisplayRole, ".hidden", 1, Qt::MatchExactly)
             .isEmpty());
+    const int startRow = dir->model()
+                             ->match(dir->model()->index(0, 0), Qt::DisplayRole,
+                                     QDir(m_dir.path()).dirName(), 1, Qt::MatchExactly)
+                             .constFirst()
+                             .row();
     dir->scrollTo(found.first());
     const QPoint centre = dir->visualRect(found.first()).center();
 
@@ -272,12 +277,10 @@ TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
         // On the screen the current directory's name is bold, though another row is
         // highlighted.
         const QImage shot = dir->viewport()->grab().toImage();
-        auto dark = [](const QImage& image, const QRect& area) {
+        auto dark = [](const QImage& image) {
             int count = 0;
-            for (int y = area.top(); y <= area.bottom(); ++y) {
-                for (int x = area.left(); x <= area.right(); ++x) {
-                    count += qGray(image.pixel(x, y)) < 128;
-                }
+            for (int i = 0; i < image.width() * image.height(); ++i) {
+                count += qGray(image.pixel(i % image.width(), i / image.width())) < 128;
             }
             return count;
         };
@@ -290,16 +293,13 @@ TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
             painter.setFont(font);
             painter.drawText(2, 30, name);
             painter.end();
-            return dark(image, image.rect());
+            return dark(image);
         };
-        const QModelIndex current = dir->model()
-                                        ->match(dir->model()->index(0, 0), Qt::DisplayRole,
-                                                QDir(m_dir.path()).dirName(), 1, Qt::MatchExactly)
-                                        .constFirst();
+        const QModelIndex current = dir->model()->index(startRow, 0);
         const QRect row = dir->visualRect(current);
         const QImage folder =
             dir->model()->data(current, Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();
-        const int name = dark(shot, row) - dark(folder, folder.rect());
+        const int name = dark(shot.copy(row)) - dark(folder);
         const QString shown = current.data().toString();
         EXPECT_LT(std::abs(name - ink(shown, true)), std::abs(name - ink(shown, false)))
             << "the current directory in bold";
@@ -311,11 +311,7 @@ TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
     EXPECT_EQ(QDir::currentPath(), workingDirectory) << "working directory untouched";
 
     // Its parent is listed above it: Enter on the highlighted parent goes back.
-    const QModelIndexList parent =
-        dir->model()->match(dir->model()->index(0, 0), Qt::DisplayRole,
-                            QDir(m_dir.path()).dirName(), 1, Qt::MatchExactly);
-    ASSERT_EQ(parent.size(), 1);
-    dir->setCurrentIndex(parent.first());
+    dir->setCurrentIndex(dir->model()->index(startRow, 0));
     QTest::keyClick(dir, Qt::Key_Return);
     EXPECT_EQ(m_form->directoryPath(), m_dir.path());
 }
