@@ -289,8 +289,7 @@ TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
             image.fill(Qt::white);
             QPainter painter(&image);
             painter.setFont(font);
-            painter.drawText(2, 30, name);
-            painter.end();
+            painter.drawText(2, 30, name); // the raster painter draws into the image at once
             return dark(image);
         };
         const QModelIndex current = dir->model()->index(startRow, 0);
