@@ -293,10 +293,9 @@ TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
             return dark(image);
         };
         const QModelIndex current = dir->model()->index(startRow, 0);
-        const QRect row = dir->visualRect(current);
         const QImage folder =
             dir->model()->data(current, Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();
-        const int name = dark(shot.copy(row)) - dark(folder);
+        const int name = dark(shot.copy(dir->visualRect(current))) - dark(folder);
         const QString shown = current.data().toString();
         EXPECT_LT(std::abs(name - ink(shown, true)), std::abs(name - ink(shown, false)))
             << "the current directory in bold";
