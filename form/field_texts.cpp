@@ -24,7 +24,20 @@ FieldTexts startFieldTexts() {
 }
 
 bool holdsTypedTexts(const FieldTexts& now, const FieldTexts& lastFile) {
-    return now != startFieldTexts() && now != lastFile;
+    // Make file sets the parameter boxes whatever they hold, so nothing typed there is ever
+    // lost; and under a decimal comma any make file, even one that then fails to write,
+    // leaves them unlike the start texts ("0,7" for "0.7").
+    auto sameBesidesParameters = [&](const FieldTexts& other) {
+        for (const ControlInfo& field : kEditorFields) {
+            const bool parameter =
+                field.id >= kParameterFields.front().id && field.id <= kParameterFields.back().id;
+            if (!parameter && now[std::size_t(field.id)] != other[std::size_t(field.id)]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    return !sameBesidesParameters(startFieldTexts()) && !sameBesidesParameters(lastFile);
 }
 
 void showRecordTexts(FormControls& form, const RecordTexts& texts, const QString& fileName,

@@ -3,7 +3,10 @@
 
 #include "messages.h"
 
+#include "numbers.h"
 #include "shown_text.h"
+
+#include <cmath>
 
 namespace pelomart {
 namespace {
@@ -19,9 +22,42 @@ QString oneLine(const QString& text) {
     return shown.size() <= kLongest ? shown : shown.left(kLongest) + QChar(0x2026);
 }
 
+bool isNumberBox(Control control) {
+    return (control >= Control::x && control <= Control::zrotsing) ||
+           (control >= Control::paramlong1 && control <= Control::paramsing17);
+}
+
+// A number that this system cannot read, written the way it reads numbers: "0,68114573"
+// becomes "write it as 0.68114573 here" under en_US. Otherwise how a number is written here.
+QString howToWrite(const QString& text, const QLocale& locale) {
+    // Without digit groups a text that one of the two notations reads has either no decimal
+    // separator or the one of that notation, so the two never read one text differently.
+    for (QLocale other : {QLocale(QLocale::English, QLocale::UnitedStates),
+                          QLocale(QLocale::German, QLocale::Germany)}) {
+        other.setNumberOptions(QLocale::RejectGroupSeparator);
+        bool read = false;
+        const double number = other.toDouble(text.trimmed(), &read);
+        if (!read) {
+            continue;
+        }
+        QString written = numberToText(number, locale);
+        if (number == 0 && std::signbit(number)) {
+            written.prepend(locale.negativeSign()); // "-0" makes another float than "0"
+        }
+        try {
+            textToSingle(written, locale);
+            return QStringLiteral("write it as %1 here").arg(written);
+        } catch (const RunTimeError&) {
+            // Infinite, or too large: how a number is written says more.
+            break;
+        }
+    }
+    return QStringLiteral("a number is written like %1 here").arg(numberToText(0.5, locale));
+}
+
 } // namespace
 
-QString runTimeErrorMessage(const RunTimeError& error) {
+QString runTimeErrorMessage(const RunTimeError& error, const QLocale& locale) {
     QString message = QStringLiteral("Run-time error '%1':\n\n%2")
                           .arg(error.code())
                           .arg(QString::fromUtf8(error.what()));
@@ -31,6 +67,9 @@ QString runTimeErrorMessage(const RunTimeError& error) {
     QStringList lines;
     if (control && !(text.isEmpty() && !detail.isEmpty())) {
         lines << controlCaption(*control) + QStringLiteral(": ") + oneLine(text);
+        if (error.code() == int(ErrorNumber::TypeMismatch) && isNumberBox(*control)) {
+            lines << howToWrite(text, locale);
+        }
     }
     if (!detail.isEmpty()) {
         lines << detail;

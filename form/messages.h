@@ -15,8 +15,9 @@ namespace pelomart {
 
 // "Run-time error '13':", the standard description, then the box that failed with its text
 // ("rot x: 0,68114573") or, where no box's text is to blame, what the error carries (the
-// script's length against the most it can be, a path and the system's reason).
-QString runTimeErrorMessage(const RunTimeError& error);
+// script's length against the most it can be, a path and the system's reason). A number box's
+// text that is no number here gets a line that writes it the way `locale` reads numbers.
+QString runTimeErrorMessage(const RunTimeError& error, const QLocale& locale = QLocale());
 
 // Why `shownPath` could not be opened: the reader's message, which names the byte offset.
 QString cannotOpenMessage(const QString& shownPath, const QString& reason);

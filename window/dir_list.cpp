@@ -3,12 +3,12 @@
 
 #include "dir_list.h"
 
+#include "png_image.h"
 #include "shown_text.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -100,9 +100,8 @@ std::vector<std::string> subdirectoryNames(const QByteArray& path) {
 }
 
 // Qt's own folder images, which the style shows wherever the desktop's icon theme has
-// none. Asking the style would load and search the whole icon theme, and letting Qt
-// guess the images' format would load every image-format plugin: together a few
-// milliseconds and over a megabyte at start-up.
+// none. Asking the style would load and search the whole icon theme: a few milliseconds
+// and over a megabyte at start-up.
 QIcon folderIcon(bool open) {
     QIcon icon;
     // 32 and 128 for high-density screens: an image is only ever scaled down, so the
@@ -113,9 +112,7 @@ QIcon folderIcon(bool open) {
                 .arg(QLatin1String(open ? "open" : "closed"))
                 .arg(size);
         if (QFile::exists(file)) {
-            QImageReader reader(file, "png");
-            reader.setAutoDetectImageFormat(false);
-            icon.addPixmap(QPixmap::fromImage(reader.read()));
+            icon.addPixmap(QPixmap::fromImage(readPng(file)));
         }
     }
     return icon.isNull() ? QApplication::style()->standardIcon(open ? QStyle::SP_DirOpenIcon
@@ -123,9 +120,12 @@ QIcon folderIcon(bool open) {
                          : icon;
 }
 
-class IndentDelegate : public QStyledItemDelegate {
+// Draws each row indented by its depth, and the current directory's name in bold: with
+// the open folder, that tells the directory where files are made from a row that a single
+// click has only highlighted, which shows nothing but the selection colour.
+class RowDelegate : public QStyledItemDelegate {
 public:
-    IndentDelegate(const DirListModel* model, QObject* parent)
+    RowDelegate(const DirListModel* model, QObject* parent)
         : QStyledItemDelegate(parent), m_model(model) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -133,6 +133,12 @@ public:
         QStyleOptionViewItem indented(option);
         indented.rect.setLeft(option.rect.left() + kIndentPixels * m_model->indentAt(index.row()));
         QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->font.setBold(index.row() == m_model->currentRow());
     }
 
 private:
@@ -225,30 +231,39 @@ QVariant DirListModel::data(const QModelIndex& index, int role) const {
 DirList::DirList(const QByteArray& startPath, QWidget* parent)
     : QListView(parent), m_model(new DirListModel(this)) {
     setModel(m_model);
-    setItemDelegate(new IndentDelegate(m_model, this));
+    setItemDelegate(new RowDelegate(m_model, this));
     setUniformItemSizes(true);
     setIconSize(QSize(16, 16));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    m_model->setPath(startPath);
-    showCurrent();
+    enter(startPath);
     connect(this, &QListView::doubleClicked, this,
             [this](const QModelIndex& index) { openRow(index.row()); });
 }
 
-void DirList::openRow(int row) {
-    const QByteArray wanted = m_model->pathAt(row);
-    if (wanted.isEmpty()) {
-        return;
+bool DirList::setPath(const QByteArray& path) {
+    // Listing the folder again costs what building the list did; opening the next file of
+    // a mission need not pay it.
+    if (path == m_model->path()) {
+        return true;
     }
-    m_model->setPath(wanted);
-    showCurrent();
+    return enter(path);
 }
 
-void DirList::showCurrent() {
+void DirList::openRow(int row) {
+    const QByteArray wanted = m_model->pathAt(row);
+    if (!wanted.isEmpty()) {
+        enter(wanted);
+    }
+}
+
+bool DirList::enter(const QByteArray& path) {
+    const bool entered = m_model->setPath(path);
     const QModelIndex current = m_model->index(m_model->currentRow());
     setCurrentIndex(current);
     scrollTo(current);
+    emit pathChanged();
+    return entered;
 }
 
 void DirList::keyPressEvent(QKeyEvent* event) {

@@ -52,13 +52,19 @@ public:
     explicit DirList(const QByteArray& startPath, QWidget* parent = nullptr);
 
     QByteArray path() const { return m_model->path(); }
+    // Makes `path` the current directory, as a double-click on it would; false, with only
+    // the current directory listed afresh, when `path` is no directory.
+    bool setPath(const QByteArray& path);
     void openRow(int row);
+
+signals:
+    void pathChanged();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void showCurrent();
+    bool enter(const QByteArray& path);
 
     DirListModel* m_model;
 };

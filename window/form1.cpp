@@ -5,33 +5,28 @@
 
 #include "behaviour_codes.h"
 #include "behaviour_list.h"
-#include "change_file_reader.h"
-#include "code_page.h"
+#include "change_file_opening.h"
 #include "dir_list.h"
 #include "field_behaviours.h"
+#include "file_drop.h"
+#include "font_fitting.h"
 #include "make_file.h"
+#include "message_boxes.h"
 #include "messages.h"
+#include "pixels.h"
+#include "png_image.h"
 #include "run_time_error.h"
 #include "script_box.h"
-#include "shown_text.h"
+#include "tool_tips.h"
 #include "type_slider.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileDialog>
-#include <QFontMetrics>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSlider>
-#include <QUrl>
-#include <algorithm>
-#include <filesystem>
 #include <limits>
 #include <map>
 #include <stdexcept>
@@ -39,50 +34,17 @@
 namespace pelomart {
 namespace {
 
-// The window was laid out in twips; at 96 dots per inch fifteen make a pixel.
-constexpr int px(int twips) {
-    return twips / 15;
-}
-
-QRect pixels(const Twips& place) {
-    return {px(place.left), px(place.top), px(place.width), px(place.height)};
-}
-
 bool takesFocus(ControlKind kind) {
     return kind != ControlKind::Label;
 }
 
-// The icon drawn for this program at both sizes a desktop asks for. The format is
-// known: letting Qt guess it would load every image-format plugin.
+// The icon drawn for this program at both sizes a desktop asks for.
 QIcon windowIcon16And32() {
     QIcon icon;
     for (const char* file : {":/pelomart/icon-16.png", ":/pelomart/icon.png"}) {
-        QImageReader reader(QLatin1String(file), "png");
-        reader.setAutoDetectImageFormat(false);
-        icon.addPixmap(QPixmap::fromImage(reader.read()));
+        icon.addPixmap(QPixmap::fromImage(readPng(QLatin1String(file))));
     }
     return icon;
-}
-
-// The absolute folder of the file at `path`, and the file's name; the system's bytes.
-std::pair<QByteArray, QByteArray> folderAndName(const QByteArray& path) {
-    const std::filesystem::path absolute = std::filesystem::absolute(path.toStdString());
-    return {QByteArray::fromStdString(absolute.parent_path().native()),
-            QByteArray::fromStdString(absolute.filename().native())};
-}
-
-// The local files a drag carries, as the system's bytes; empty when it carries anything
-// else, such as text dragged from one box to another.
-QList<QByteArray> draggedFiles(const QMimeData* data) {
-    QList<QByteArray> files;
-    for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile()) {
-            return {};
-        }
-        // The encoded form keeps a name's bytes that are not UTF-8.
-        files << QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-    }
-    return files;
 }
 
 } // namespace
@@ -90,9 +52,8 @@ QList<QByteArray> draggedFiles(const QMimeData* data) {
 Form1::Form1(const QByteArray& startDirectory, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     createControls(startDirectory);
-    fitFont();
+    setFont(fittedFont(font()));
     connectHandlers();
-    setAcceptDrops(true);
     // Five blanks after the name, as the window has always been titled: scripts that find the
     // window by its exact title keep working.
     setWindowTitle(QStringLiteral("Pelomart     "));
@@ -126,6 +87,9 @@ QWidget* Form1::createControl(const ControlInfo& info, const QByteArray& startDi
         auto* list = new BehaviourList(this);
         for (const Behaviour& behaviour : kBehaviours) {
             list->addItem(QString::fromLatin1(behaviour.name));
+            list->setItemData(list->count() - 1,
+                              QStringLiteral("The file gets code %1.").arg(behaviour.code),
+                              Qt::ToolTipRole);
         }
         list->setCurrentIndex(-1);
         // The open list is read out as a list of its own.
@@ -170,19 +134,11 @@ void Form1::createControls(const QByteArray& startDirectory) {
         if (info.accessibleName) {
             control->setAccessibleName(QLatin1String(info.accessibleName));
         }
-        if (info.accessibleDescription) {
-            control->setAccessibleDescription(QLatin1String(info.accessibleDescription));
-        }
         if (takesFocus(info.kind)) {
             tabOrder[info.tab] = control;
         }
         m_controls[std::size_t(info.id)] = control;
-        // A box would take a dragged file as the text of its path.
-        if (control->acceptDrops()) {
-            control->installEventFilter(this);
-        }
     }
-    widget<ScriptBox>(Control::script)->viewport()->installEventFilter(this);
     for (const ControlInfo& info : kControls) {
         if (info.labels) {
             QWidget* box = widget<QWidget>(*info.labels);
@@ -199,42 +155,6 @@ void Form1::createControls(const QByteArray& startDirectory) {
         previous = control;
     }
     tabOrder.begin()->second->setFocus();
-}
-
-void Form1::fitFont() {
-    // The layout was made for a smaller default font than this platform's; take the
-    // platform's family at the largest size at which every caption shows whole, also
-    // the ones the labels show later.
-    std::vector<std::pair<QString, int>> captions; // text, width available
-    constexpr int kButtonPadding = 8;
-    for (const ControlInfo& info : kControls) {
-        if (info.kind == ControlKind::Label) {
-            captions.emplace_back(QLatin1String(info.text), px(info.place.width));
-        } else if (info.kind == ControlKind::Button) {
-            captions.emplace_back(QLatin1String(info.text), px(info.place.width) - kButtonPadding);
-        }
-    }
-    captions.emplace_back(QLatin1String(kWoman), px(controlInfo(Control::sex).place.width));
-    captions.emplace_back(QLatin1String(kScriptLengthCaption) + QStringLiteral("9999999"),
-                          px(controlInfo(Control::Label1).place.width));
-    // A line box draws a 2-pixel frame and a 1-pixel margin above and below its text.
-    const int textHeight = std::min(px(kBoxHeight) - 6, px(kLabelHeight));
-
-    auto fits = [&](const QFont& candidate) {
-        const QFontMetrics metrics(candidate);
-        return metrics.height() <= textHeight &&
-               std::all_of(captions.begin(), captions.end(), [&](const auto& caption) {
-                   return metrics.horizontalAdvance(caption.first) <= caption.second;
-               });
-    };
-    QFont font = this->font();
-    for (qreal size = font.pointSizeF(); size >= 5.0; size -= 0.5) {
-        font.setPointSizeF(size);
-        if (fits(font)) {
-            break;
-        }
-    }
-    setFont(font);
 }
 
 void Form1::connectHandlers() {
@@ -258,6 +178,10 @@ void Form1::connectHandlers() {
             [this] { run([this] { Slider1_Click(*this); }); });
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
             &Form1::chooseFile);
+    new FileDrop(this, [this](const QList<QByteArray>& files) {
+        run([&] { openDroppedFiles(*this, files, m_lastFile); });
+    });
+    new ToolTips(*this);
 }
 
 QString Form1::text(Control control) const {
@@ -327,126 +251,33 @@ void Form1::Command4_Click() {
 }
 
 void Form1::abou_Click() {
-    showMessage(QMessageBox::NoIcon,
+    showMessage(this, QMessageBox::NoIcon,
                 QStringLiteral("Pelomart was written by the Pelomart authors, with thanks to "
                                "everyone who builds missions for the game."));
 }
 
 void Form1::openFile(const QByteArray& path) {
-    run([&] { openChangeFile(path); });
+    run([&] { openChangeFile(*this, path, m_lastFile); });
 }
 
 void Form1::chooseFile() {
     run([this] {
-        QFileDialog dialog(this, QStringLiteral("Open a change file"),
-                           QFile::decodeName(directoryPath()));
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters(
-            {QStringLiteral("Change files (*.chg)"), QStringLiteral("All files (*)")});
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-            openChangeFile(QFile::encodeName(dialog.selectedFiles().constFirst()));
+        if (const auto path = chooseChangeFile(this, directoryPath())) {
+            openChangeFile(*this, *path, m_lastFile);
         }
     });
 }
 
-void Form1::openChangeFile(const QByteArray& path) {
-    const OpenedChangeFile opened = readChangeFile(path);
-    if (!opened.record) {
-        showMessage(QMessageBox::Critical, cannotOpenMessage(shownPath(path), opened.error));
-        return;
-    }
-    const auto [folder, name] = folderAndName(path);
-    if (holdsTypedTexts(fieldTexts(*this), m_lastFile)) {
-        QMessageBox question(QMessageBox::Question, QStringLiteral("Pelomart"),
-                             replaceTextsQuestion(shownPath(name)), QMessageBox::NoButton, this);
-        QPushButton* replace =
-            question.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
-        question.setDefaultButton(question.addButton(QMessageBox::Cancel));
-        question.exec();
-        if (question.clickedButton() != replace) {
-            return;
-        }
-    }
-    RecordTexts texts = recordTexts(*opened.record, QLocale(), systemCodePage());
-    // A name that is not UTF-8 cannot be typed back: make file writes the name the box shows.
-    const QString fileName = QFile::decodeName(name);
-    if (encodedFileName(fileName) != name) {
-        texts.unheld.push_back({Control::filenavn, shownPath(name), fileName});
-    }
-    setDirectory(folder);
-    showRecordTexts(*this, texts, fileName);
+void Form1::setDirectory(const QByteArray& folder) {
+    widget<DirList>(Control::Dir1)->setPath(folder);
+}
+
+void Form1::showTextBeginnings() {
     for (const ControlInfo& field : kEditorFields) {
         if (field.kind == ControlKind::TextBox) {
-            // As at start: a text wider than its box shows its beginning.
             widget<QLineEdit>(field.id)->setCursorPosition(0);
         }
     }
-    m_lastFile = fieldTexts(*this);
-    if (!texts.unheld.empty()) {
-        showMessage(QMessageBox::Information, unheldValuesMessage(shownPath(name), texts.unheld));
-    }
-}
-
-void Form1::setDirectory(const QByteArray& folder) {
-    auto* list = widget<DirList>(Control::Dir1);
-    auto* model = static_cast<DirListModel*>(list->model());
-    // Listing the folder again costs what building the list did; opening the next file of
-    // the same mission need not pay it.
-    if (folder == model->path()) {
-        return;
-    }
-    model->setPath(folder);
-    const QModelIndex current = model->index(model->currentRow());
-    list->setCurrentIndex(current);
-    list->scrollTo(current);
-}
-
-bool Form1::takeFileDrag(QEvent* event) {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
-        return false;
-    }
-    auto* drag = static_cast<QDropEvent*>(event);
-    const QList<QByteArray> files = draggedFiles(drag->mimeData());
-    if (files.isEmpty()) {
-        return false;
-    }
-    drag->acceptProposedAction();
-    if (type == QEvent::Drop) {
-        // After the drop has ended: a message box inside it would keep the drag's source
-        // waiting.
-        QMetaObject::invokeMethod(
-            this,
-            [this, files] {
-                run([&] {
-                    if (files.size() > 1) {
-                        showMessage(QMessageBox::Warning,
-                                    QStringLiteral("Drop one change file at a time; these were %1.")
-                                        .arg(files.size()));
-                        return;
-                    }
-                    openChangeFile(files.constFirst());
-                });
-            },
-            Qt::QueuedConnection);
-    }
-    return true;
-}
-
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    return takeFileDrag(event) || QWidget::eventFilter(watched, event);
-}
-
-void Form1::dragEnterEvent(QDragEnterEvent* event) {
-    takeFileDrag(event);
-}
-
-void Form1::dragMoveEvent(QDragMoveEvent* event) {
-    takeFileDrag(event);
-}
-
-void Form1::dropEvent(QDropEvent* event) {
-    takeFileDrag(event);
 }
 
 template <typename Handler> void Form1::run(Handler handler) {
@@ -462,15 +293,10 @@ template <typename Handler> void Form1::run(Handler handler) {
 }
 
 void Form1::reportError(const RunTimeError& error) {
-    showMessage(QMessageBox::Critical, runTimeErrorMessage(error));
+    showMessage(this, QMessageBox::Critical, runTimeErrorMessage(error));
     if (const auto control = controlNamed(QString::fromStdString(error.control()))) {
         widget<QWidget>(*control)->setFocus();
     }
-}
-
-void Form1::showMessage(QMessageBox::Icon icon, const QString& text) {
-    QMessageBox box(icon, QStringLiteral("Pelomart"), text, QMessageBox::Ok, this);
-    box.exec();
 }
 
 } // namespace pelomart

@@ -6,7 +6,6 @@
 #include "field_texts.h"
 #include "form_controls.h"
 
-#include <QMessageBox>
 #include <QWidget>
 #include <array>
 
@@ -39,26 +38,20 @@ public:
     // Ctrl+O: asks for a change file in Dir1's current directory and opens it.
     void chooseFile();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
+    // Makes `folder` (the system's bytes) Dir1's current directory.
+    void setDirectory(const QByteArray& folder);
+    // Each text box shows the beginning of its text, as at start.
+    void showTextBeginnings();
+    QWidget* control(Control control) const { return m_controls[std::size_t(control)]; }
 
 private:
     void createControls(const QByteArray& startDirectory);
     QWidget* createControl(const ControlInfo& info, const QByteArray& startDirectory);
     void connectHandlers();
-    void fitFont();
     template <typename Widget> Widget* widget(Control control) const;
     // Runs one handler; a run-time error it raises is reported, never passed on.
     template <typename Handler> void run(Handler handler);
     void reportError(const RunTimeError& error);
-    void showMessage(QMessageBox::Icon icon, const QString& text);
-    void openChangeFile(const QByteArray& path);
-    void setDirectory(const QByteArray& folder);
-    // Takes a drag of files wherever it enters the window; false for any other event.
-    bool takeFileDrag(QEvent* event);
 
     std::array<QWidget*, kControlCount> m_controls{};
     bool m_settingSlider = false;

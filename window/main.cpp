@@ -26,6 +26,23 @@ bool asksOnlyForText(int argc, char* argv[]) {
     return false;
 }
 
+// The first argument before "--" that looks like an option and is none of ours, as it was
+// given: the parser names the letters of "-h.chg" one by one (".", "c", "g"), which is no
+// argument that the user typed.
+QString unknownOption(const QStringList& arguments) {
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--")) {
+            break;
+        }
+        if (argument.startsWith(u'-') && argument != QLatin1String("-") &&
+            argument != QLatin1String("-h") && argument != QLatin1String("--help") &&
+            argument != QLatin1String("--version")) {
+            return argument;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -58,7 +75,8 @@ int main(int argc, char* argv[]) {
     // Not QCoreApplication::arguments(), which turns bytes that are not UTF-8 into U+FFFD: a
     // file in a folder unpacked from elsewhere must still open. The application has taken
     // its own options (-platform ...) out of argv by now.
-    const bool parsed = parser.parse(pelomart::argumentsFrom(argc, argv));
+    const QStringList arguments = pelomart::argumentsFrom(argc, argv);
+    const bool parsed = parser.parse(arguments);
     if (parsed && parser.isSet(help)) {
         // The program's name, not the path it was started by.
         QString text = parser.helpText();
@@ -73,8 +91,14 @@ int main(int argc, char* argv[]) {
     }
     const QStringList files = parser.positionalArguments();
     if (!parsed || files.size() > 1 || !qobject_cast<QApplication*>(app.get())) {
-        std::fprintf(stderr, "pelomart: %s\nTry 'pelomart --help'.\n",
-                     qPrintable(parsed ? QStringLiteral("one FILE at most") : parser.errorText()));
+        QString error = parsed ? QStringLiteral("one FILE at most") : parser.errorText();
+        if (const QString option = unknownOption(arguments); !parsed && !option.isEmpty()) {
+            const QString shown = pelomart::shownPath(pelomart::nativeBytes(option));
+            error =
+                QStringLiteral("unknown option '%1'; 'pelomart -- %1' opens a file of that name")
+                    .arg(shown);
+        }
+        std::fprintf(stderr, "pelomart: %s\nTry 'pelomart --help'.\n", qPrintable(error));
         return 2;
     }
 

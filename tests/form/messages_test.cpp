@@ -38,6 +38,7 @@ TEST(RunTimeErrorMessage, FirstTheNumberAndDescriptionThenWhatFailed) {
         const char* name;
         RunTimeError error;
         const char* message;
+        const char* locale = "en_US";
     };
     const Row rows[] = {
         {"a box's text and the limit it passed",
@@ -47,14 +48,25 @@ TEST(RunTimeErrorMessage, FirstTheNumberAndDescriptionThenWhatFailed) {
          errorIn(ErrorNumber::Overflow, "script", "", "script length 40000, at most 32603"),
          "Run-time error '6':\n\nOverflow\n\nscript length 40000, at most 32603"},
         {"an empty box", errorIn(ErrorNumber::TypeMismatch, "x", ""),
-         "Run-time error '13':\n\nType mismatch\n\nposition x: (empty)"},
+         "Run-time error '13':\n\nType mismatch\n\nposition x: (empty)\n"
+         "a number is written like 0.5 here"},
+        {"a decimal comma where the point is read",
+         errorIn(ErrorNumber::TypeMismatch, "xrotsing", "0,68114573"),
+         "Run-time error '13':\n\nType mismatch\n\nrot x: 0,68114573\n"
+         "write it as 0.68114573 here"},
+        {"a decimal point where the comma is read, written the German way",
+         errorIn(ErrorNumber::TypeMismatch, "paramlong1", "12.5"),
+         "Run-time error '13':\n\nType mismatch\n\ntype parameter: 12.5\nwrite it as 12,5 here",
+         "de_DE"},
         {"a control character and a long text, one short line",
          errorIn(ErrorNumber::TypeMismatch, "y", ("\x1b" + std::string(70, '9')).c_str()),
          "Run-time error '13':\n\nType mismatch\n\nposition y: \\x1B99999999999999999999999999"
-         "999999999999999999999999999999\u2026"},
+         "999999999999999999999999999999\u2026\na number is written like 0.5 here"},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(runTimeErrorMessage(row.error).toStdString(), row.message) << row.name;
+        EXPECT_EQ(runTimeErrorMessage(row.error, QLocale(QLatin1String(row.locale))).toStdString(),
+                  row.message)
+            << row.name;
     }
 }
 

@@ -157,6 +157,7 @@ TEST_F(Behaviours, ScriptLengthFollowsEveryChange) {
         const char* name;
         std::function<void()> act;
         const char* caption;
+        bool fits = true; // the caption in the window's text colour, else in red
     };
     const Step steps[] = {
         {"one more character",
@@ -167,6 +168,10 @@ TEST_F(Behaviours, ScriptLengthFollowsEveryChange) {
          "script length=71"},
         {"a line break counts two", [&] { QTest::keyClick(box, Qt::Key_Return); },
          "script length=73"},
+        // 32,767 bytes hold 175 of the record's own, the two names and the script.
+        {"names that leave the script one character too few",
+         [&] { m_form.setText(Control::namn, QString(32767 - 175 - 23 - 72, u'n')); },
+         "script length=73", false},
         {"deleting everything",
          [&] {
              box->selectAll();
@@ -187,6 +192,9 @@ TEST_F(Behaviours, ScriptLengthFollowsEveryChange) {
         step.act();
         EXPECT_EQ(caption("Label1"), step.caption) << step.name;
         EXPECT_EQ(m_form.text(Control::script).size(), m_form.scriptLength()) << step.name;
+        const QColor colour =
+            m_form.findChild<QLabel*>("Label1")->palette().color(QPalette::WindowText);
+        EXPECT_EQ(colour == m_form.palette().color(QPalette::WindowText), step.fits) << step.name;
     }
     EXPECT_EQ(m_form.text(Control::script), "ab\r\nc\r\nd\r\ne\r\nf");
 }

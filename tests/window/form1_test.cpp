@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -110,6 +111,44 @@ TEST_F(Form1Test, ScreenReadersHearAUniqueNameForEveryInputControl) {
 
     // A label that names one box is its buddy, so its name also reaches the box.
     EXPECT_EQ(control<QLabel>("Label9")->buddy(), control("namn"));
+}
+
+// What a tooltip says, and that a screen reader hears the same as the description.
+TEST_F(Form1Test, TooltipsSayWhatEachControlHoldsAndFollowTheFields) {
+    QLocale::setDefault(QLocale("de_DE"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("sub"));
+    m_form = std::make_unique<Form1>(QFile::encodeName(m_dir.path()));
+    showAndFocus();
+    struct Row {
+        const char* what; // the fault it would catch
+        std::function<void()> act;
+        const char* control;
+        QString tooltip; // %1: the test's directory
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"a text cut by its box not shown whole first, or the point where a comma is written", {}, "xrotsing",
+         "0,68114573\nOrientation, x component: a number, written like 0,5 here."},
+        {"the parameter's fixed value not in the regional notation", {}, "paramsing8",
+         "Parameter 8: make file writes 0,7 here, whatever the box holds."},
+        {"the room not following the names", [&] { typeInto("namn", "Zozed"); }, "Label1",
+         "With the names as typed now, the script fits in at most 32564 characters; a line break counts two."},
+        {"the target not following the file name", [&] { typeInto("filenavn", "b.chg"); }, "Command4",
+         "Makes the change file %1/b.chg, replacing a file of that name."},
+        {"the target not following Dir1", [&] { m_form->setDirectory(QFile::encodeName(m_dir.filePath("sub"))); },
+         "Command4", "Makes the change file %1/sub/b.chg, replacing a file of that name."},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        if (row.act) {
+            row.act();
+        }
+        QWidget* widget = control(row.control);
+        EXPECT_EQ(widget->toolTip(), row.tooltip.arg(m_dir.path())) << row.what;
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Description),
+                  widget->toolTip())
+            << row.what;
+    }
 }
 
 TEST_F(Form1Test, LongPasteIsKeptWhole) {
@@ -222,11 +261,45 @@ TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
         dir->model()
             ->match(dir->model()->index(0, 0), Qt::DisplayRole, ".hidden", 1, Qt::MatchExactly)
             .isEmpty());
+    const int startRow = dir->model()
+                             ->match(dir->model()->index(0, 0), Qt::DisplayRole,
+                                     QDir(m_dir.path()).dirName(), 1, Qt::MatchExactly)
+                             .constFirst()
+                             .row();
     dir->scrollTo(found.first());
     const QPoint centre = dir->visualRect(found.first()).center();
 
     QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, centre);
     EXPECT_EQ(m_form->directoryPath(), m_dir.path()) << "a single click only highlights";
+    {
+        // On the screen the current directory's name is bold, though another row is
+        // highlighted.
+        const QImage shot = dir->viewport()->grab().toImage();
+        auto dark = [](const QImage& image) {
+            int count = 0;
+            for (int i = 0; i < image.width() * image.height(); ++i) {
+                count += qGray(image.pixel(i % image.width(), i / image.width())) < 128;
+            }
+            return count;
+        };
+        auto ink = [&](const QString& name, bool bold) { // the name alone on white
+            QFont font = dir->font();
+            font.setBold(bold);
+            QImage image(200, 40, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setFont(font);
+            painter.drawText(2, 30, name); // the raster painter draws into the image at once
+            return dark(image);
+        };
+        const QModelIndex current = dir->model()->index(startRow, 0);
+        const QImage folder =
+            dir->model()->data(current, Qt::DecorationRole).value<QIcon>().pixmap(16).toImage();
+        const int name = dark(shot.copy(dir->visualRect(current))) - dark(folder);
+        const QString shown = current.data().toString();
+        EXPECT_LT(std::abs(name - ink(shown, true)), std::abs(name - ink(shown, false)))
+            << "the current directory in bold";
+    }
 
     const QString workingDirectory = QDir::currentPath();
     QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, centre);
@@ -234,11 +307,7 @@ TEST_F(Form1Test, DirectoryChangesOnlyOnDoubleClick) {
     EXPECT_EQ(QDir::currentPath(), workingDirectory) << "working directory untouched";
 
     // Its parent is listed above it: Enter on the highlighted parent goes back.
-    const QModelIndexList parent =
-        dir->model()->match(dir->model()->index(0, 0), Qt::DisplayRole,
-                            QDir(m_dir.path()).dirName(), 1, Qt::MatchExactly);
-    ASSERT_EQ(parent.size(), 1);
-    dir->setCurrentIndex(parent.first());
+    dir->setCurrentIndex(dir->model()->index(startRow, 0));
     QTest::keyClick(dir, Qt::Key_Return);
     EXPECT_EQ(m_form->directoryPath(), m_dir.path());
 }
@@ -261,7 +330,8 @@ TEST_F(Form1Test, BadPositionIsReportedAndTheProgramGoesOn) {
 
     ASSERT_TRUE(box.shown);
     EXPECT_EQ(box.title, "Pelomart");
-    EXPECT_EQ(box.text, "Run-time error '13':\n\nType mismatch\n\nposition x: abc");
+    EXPECT_EQ(box.text, "Run-time error '13':\n\nType mismatch\n\nposition x: abc\n"
+                        "a number is written like 0,5 here");
     EXPECT_EQ(m_form->focusWidget(), control("x")) << "the box that failed";
     EXPECT_FALSE(QFile::exists(m_dir.filePath("clovek.chg")));
     EXPECT_EQ(m_form->text(Control::x), "abc");
