@@ -5,7 +5,7 @@
 
 #include "change_file_tool.h"
 #include "controls.h"
-#include "human_record.h"
+#include "file_for_boxes.h"
 #include "shown_text.h"
 
 #include <QByteArray>
@@ -45,15 +45,13 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
 
 // The whole of a file of at most `longest` bytes, or a message on `err` that names the
 // file and why it cannot be read: missing, unreadable, not a regular file, too long.
-std::optional<QByteArray> readWholeFile(const QString& path, qint64 longest, QTextStream& err);
+std::optional<QByteArray> readWholeFileOrReport(const QString& path, qint64 longest,
+                                                QTextStream& err);
 
-// The record of a change file, or a message on `err`.
-std::optional<HumanRecord> readChangeFile(const QString& path, QTextStream& err);
-
-// A path given on the command line, for a person to read.
-QString shownArgument(const QString& path);
-// A text for a message: controls as "\xNN", a lone surrogate as "\uDNNN".
-QString shownValue(const QString& text);
+// The change file opened as the window opens it, or a message on `err` that names the file
+// and why it cannot be opened.
+std::optional<FileForBoxes> openForBoxesOrReport(const QString& path, const QLocale& locale,
+                                                 const QByteArray& codePage, QTextStream& err);
 
 // The --locale option that make and set share.
 void addLocaleOption(QCommandLineParser& parser);

@@ -74,7 +74,7 @@ std::optional<Human> readHuman(const QJsonValue& value, const QString& source, Q
 // Every object of one JSON file, or nothing when the file cannot be used.
 std::optional<std::vector<Human>> readJsonFile(const QString& path, QTextStream& err) {
     const QString shown = shownArgument(path);
-    const std::optional<QByteArray> bytes = readWholeFile(path, kLongestJsonFile, err);
+    const std::optional<QByteArray> bytes = readWholeFileOrReport(path, kLongestJsonFile, err);
     if (!bytes) {
         return std::nullopt;
     }

@@ -4,7 +4,6 @@
 #include "commands.h"
 
 #include "code_page.h"
-#include "record_texts.h"
 #include "shown_text.h"
 
 #include <QTextStream>
@@ -72,13 +71,14 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         err << shown << ": " << message << Qt::endl;
         good = false;
     };
-    const std::optional<HumanRecord> human = readChangeFile(path, err);
-    if (!human) {
+    const std::optional<FileForBoxes> file =
+        openForBoxesOrReport(path, *locale, systemCodePage(), err);
+    if (!file) {
         return kFileFailed;
     }
-    const RecordTexts texts = recordTexts(*human, *locale, systemCodePage());
+    const RecordTexts& texts = file->texts;
     std::vector<FieldText> fields;
-    for (const ControlInfo& field : kEditorFields.first(std::size_t(Control::filenavn))) {
+    for (const ControlInfo& field : kEditorFields) {
         fields.emplace_back(field.id, texts[field.id]);
     }
     std::vector<Control> changed;
@@ -99,8 +99,8 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
             refuse(refusal);
         }
     }
-    // Making the file again would quietly change these; a value being set is replaced anyway.
-    for (const UnheldValue& value : texts.unheld) {
+    // Making the file again would quietly change these; a box being set takes its new text anyway.
+    for (const ReplacedValue& value : texts.replaced) {
         if (std::find(changed.begin(), changed.end(), value.control) == changed.end()) {
             refuse(QStringLiteral("%1: %2 in the file; make writes %3; the file is left as it was")
                        .arg(controlName(value.control), shownText(value.inFile),
@@ -111,15 +111,7 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         return kFileFailed;
     }
 
-    const qsizetype slash = path.lastIndexOf(u'/');
-    const QString name = path.mid(slash + 1);
-    if (!encodedFileName(name)) {
-        refuse(QStringLiteral("the file's name is not UTF-8, and make file names files in UTF-8"));
-        return kFileFailed;
-    }
-    fields.emplace_back(Control::filenavn, name);
-    const QByteArray directory = slash < 0 ? QByteArray(".") : nativeBytes(path.left(slash));
-    if (const std::optional<QString> failure = makeFromTexts(fields, directory, *locale)) {
+    if (const std::optional<QString> failure = makeFromTexts(fields, file->folder, *locale)) {
         refuse(*failure);
         return kFileFailed;
     }

@@ -3,6 +3,7 @@
 
 #include "make_file.h"
 
+#include "behaviour_codes.h"
 #include "change_file_writer.h"
 #include "code_page.h"
 #include "human_record_composer.h"
@@ -42,7 +43,7 @@ std::array<float, 3> singles(const EditorFields& fields, std::span<const Control
             single(fields, boxes[2].id, locale)};
 }
 
-std::string composeNamingTheScript(const HumanRecord& human) {
+std::string composeOrSayWhatIsTooLong(const HumanRecord& human) {
     try {
         return composeHumanRecord(human);
     } catch (RunTimeError& error) {
@@ -64,11 +65,6 @@ std::string composeNamingTheScript(const HumanRecord& human) {
 }
 
 } // namespace
-
-std::int32_t behaviourCode(QStringView name) {
-    const Behaviour* behaviour = behaviourNamed(name);
-    return behaviour ? behaviour->code : kNoBehaviourChosen;
-}
 
 void Command4_Click(EditorFields& fields, const QLocale& locale) {
     HumanRecord human;
@@ -94,7 +90,7 @@ void Command4_Click(EditorFields& fields, const QLocale& locale) {
 
     human.script = toCodePage(fields.text(Control::script), codePage).toStdString();
 
-    QByteArray file = QByteArray::fromStdString(composeNamingTheScript(human));
+    QByteArray file = QByteArray::fromStdString(composeOrSayWhatIsTooLong(human));
     file.append(kLineEnd);
 
     const QString name = fields.text(Control::filenavn);

@@ -5,10 +5,10 @@
 
 #include "behaviour_codes.h"
 #include "behaviour_list.h"
-#include "change_file_reader.h"
 #include "code_page.h"
 #include "dir_list.h"
 #include "field_behaviours.h"
+#include "file_for_boxes.h"
 #include "make_file.h"
 #include "messages.h"
 #include "run_time_error.h"
@@ -31,7 +31,6 @@
 #include <QSlider>
 #include <QUrl>
 #include <algorithm>
-#include <filesystem>
 #include <limits>
 #include <map>
 #include <stdexcept>
@@ -62,13 +61,6 @@ QIcon windowIcon16And32() {
         icon.addPixmap(QPixmap::fromImage(reader.read()));
     }
     return icon;
-}
-
-// The absolute folder of the file at `path`, and the file's name; the system's bytes.
-std::pair<QByteArray, QByteArray> folderAndName(const QByteArray& path) {
-    const std::filesystem::path absolute = std::filesystem::absolute(path.toStdString());
-    return {QByteArray::fromStdString(absolute.parent_path().native()),
-            QByteArray::fromStdString(absolute.filename().native())};
 }
 
 // The local files a drag carries, as the system's bytes; empty when it carries anything
@@ -350,15 +342,15 @@ void Form1::chooseFile() {
 }
 
 void Form1::openChangeFile(const QByteArray& path) {
-    const OpenedChangeFile opened = readChangeFile(path);
+    const FileForBoxes opened = openForBoxes(path, QLocale(), systemCodePage());
     if (!opened.record) {
         showMessage(QMessageBox::Critical, cannotOpenMessage(shownPath(path), opened.error));
         return;
     }
-    const auto [folder, name] = folderAndName(path);
     if (holdsTypedTexts(fieldTexts(*this), m_lastFile)) {
         QMessageBox question(QMessageBox::Question, QStringLiteral("Pelomart"),
-                             replaceTextsQuestion(shownPath(name)), QMessageBox::NoButton, this);
+                             replaceTextsQuestion(shownPath(opened.name)), QMessageBox::NoButton,
+                             this);
         QPushButton* replace =
             question.addButton(QStringLiteral("Replace"), QMessageBox::DestructiveRole);
         question.setDefaultButton(question.addButton(QMessageBox::Cancel));
@@ -367,14 +359,8 @@ void Form1::openChangeFile(const QByteArray& path) {
             return;
         }
     }
-    RecordTexts texts = recordTexts(*opened.record, QLocale(), systemCodePage());
-    // A name that is not UTF-8 cannot be typed back: make file writes the name the box shows.
-    const QString fileName = QFile::decodeName(name);
-    if (encodedFileName(fileName) != name) {
-        texts.unheld.push_back({Control::filenavn, shownPath(name), fileName});
-    }
-    setDirectory(folder);
-    showRecordTexts(*this, texts, fileName);
+    setDirectory(opened.folder);
+    showRecordTexts(*this, opened.texts);
     for (const ControlInfo& field : kEditorFields) {
         if (field.kind == ControlKind::TextBox) {
             // As at start: a text wider than its box shows its beginning.
@@ -382,8 +368,9 @@ void Form1::openChangeFile(const QByteArray& path) {
         }
     }
     m_lastFile = fieldTexts(*this);
-    if (!texts.unheld.empty()) {
-        showMessage(QMessageBox::Information, unheldValuesMessage(shownPath(name), texts.unheld));
+    if (!opened.texts.replaced.empty()) {
+        showMessage(QMessageBox::Information,
+                    replacedValuesMessage(shownPath(opened.name), opened.texts.replaced));
     }
 }
 
