@@ -9,10 +9,20 @@
 #include <filesystem>
 
 namespace pelomart {
+namespace {
+
+// The working directory; the root where it has been removed, as the window's Dir1 shows
+// then. current_path's throwing form would end the program.
+QByteArray workingDirectoryOrRoot() {
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    return error ? QByteArray("/") : QByteArray::fromStdString(current.native());
+}
+
+} // namespace
 
 MemoryForm::MemoryForm(const QLocale& locale)
-    : m_locale(locale),
-      m_directory(QByteArray::fromStdString(std::filesystem::current_path().native())) {
+    : m_locale(locale), m_directory(workingDirectoryOrRoot()) {
     for (const ControlInfo& info : kControls) {
         m_texts[std::size_t(info.id)] = QString::fromLatin1(info.text);
     }
