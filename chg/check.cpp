@@ -4,29 +4,29 @@
 #include "commands.h"
 
 #include "change_file_reader.h"
+#include "code_page.h"
 
 #include <QTextStream>
 
 namespace pelomart::chg {
 
-std::optional<QByteArray> readWholeFile(const QString& path, qint64 longest, QTextStream& err) {
-    FileContents contents = pelomart::readWholeFile(nativeBytes(path), longest);
+std::optional<QByteArray> readWholeFileOrReport(const QString& path, qint64 longest,
+                                                QTextStream& err) {
+    FileContents contents = readWholeFile(nativeBytes(path), longest);
     if (!contents.bytes) {
         err << shownArgument(path) << ": cannot read: " << contents.error << Qt::endl;
     }
     return std::move(contents.bytes);
 }
 
-std::optional<HumanRecord> readChangeFile(const QString& path, QTextStream& err,
-                                          QByteArray* bytes) {
-    OpenedChangeFile opened = pelomart::readChangeFile(nativeBytes(path));
-    if (!opened.record) {
-        err << shownArgument(path) << ": " << opened.error << Qt::endl;
+std::optional<FileForBoxes> openForBoxesOrReport(const QString& path, const QLocale& locale,
+                                                 const QByteArray& codePage, QTextStream& err) {
+    FileForBoxes file = openForBoxes(nativeBytes(path), locale, codePage);
+    if (!file.record) {
+        err << shownArgument(path) << ": " << file.error << Qt::endl;
+        return std::nullopt;
     }
-    if (bytes) {
-        *bytes = std::move(opened.bytes);
-    }
-    return std::move(opened.record);
+    return file;
 }
 
 void describeCheck(QCommandLineParser& parser) {
@@ -39,9 +39,10 @@ void describeCheck(QCommandLineParser& parser) {
 }
 
 int check(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
+    const QByteArray codePage = systemCodePage();
     int status = kSuccess;
     for (const QString& path : parser.positionalArguments()) {
-        if (!readChangeFile(path, err)) {
+        if (!openForBoxesOrReport(path, QLocale::c(), codePage, err)) {
             status = kFileFailed;
         } else if (parser.isSet(QStringLiteral("verbose"))) {
             out << shownArgument(path) << ": ok\n";

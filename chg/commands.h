@@ -6,7 +6,7 @@
 #include "change_file_tool.h"
 #include "change_file_writer.h"
 #include "controls.h"
-#include "human_record.h"
+#include "file_for_boxes.h"
 #include "shown_text.h"
 
 #include <QByteArray>
@@ -47,11 +47,13 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
 
 // The whole of a file of at most `longest` bytes, or a message on `err` that names the
 // file and why it cannot be read: missing, unreadable, not a regular file, too long.
-std::optional<QByteArray> readWholeFile(const QString& path, qint64 longest, QTextStream& err);
+std::optional<QByteArray> readWholeFileOrReport(const QString& path, qint64 longest,
+                                                QTextStream& err);
 
-// The record of a change file, or a message on `err`; the file's bytes go to `bytes`.
-std::optional<HumanRecord> readChangeFile(const QString& path, QTextStream& err,
-                                          QByteArray* bytes = nullptr);
+// The change file opened as the window opens it, or a message on `err` that names the file
+// and why it cannot be opened.
+std::optional<FileForBoxes> openForBoxesOrReport(const QString& path, const QLocale& locale,
+                                                 const QByteArray& codePage, QTextStream& err);
 
 // A text of the record with each byte the code page leaves undefined as "\xNN", and each
 // control too: a name must not clear the terminal or set its title.
@@ -64,11 +66,6 @@ bool showBytes(const QString& path, const QByteArray& codePage, QTextStream& out
 // list: one aligned line per file.
 void describeList(QCommandLineParser& parser);
 int list(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
-
-// A path given on the command line, for a person to read.
-QString shownArgument(const QString& path);
-// A text for a message: controls as "\xNN", a lone surrogate as "\uDNNN".
-QString shownValue(const QString& text);
 
 // The --locale option that make and set share.
 void addLocaleOption(QCommandLineParser& parser);

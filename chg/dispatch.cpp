@@ -4,6 +4,7 @@
 #include "change_file_tool.h"
 
 #include "commands.h"
+#include "help_text.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -28,12 +29,7 @@ QString programName() {
 
 // The command's help, its usage line naming the command rather than the binary's path.
 QString commandHelp(const QCommandLineParser& parser, const Command& command) {
-    QString help = parser.helpText();
-    const qsizetype usageEnd = help.indexOf(QStringLiteral(" [options]"));
-    if (help.startsWith(QStringLiteral("Usage: ")) && usageEnd > 0) {
-        help.replace(7, usageEnd - 7, programName() + u' ' + QLatin1String(command.name));
-    }
-    return help;
+    return helpText(parser, programName() + u' ' + QLatin1String(command.name));
 }
 
 // The overview, built from each command's own usage line and description.

@@ -184,7 +184,7 @@ std::optional<Human> readHuman(const JsonValue& value, const QString& source, QT
 // Every object of one JSON file, or nothing when the file cannot be used.
 std::optional<std::vector<Human>> readJsonFile(const QString& path, QTextStream& err) {
     const QString shown = shownArgument(path);
-    std::optional<QByteArray> bytes = readWholeFile(path, kLongestJsonFile, err);
+    std::optional<QByteArray> bytes = readWholeFileOrReport(path, kLongestJsonFile, err);
     if (!bytes) {
         return std::nullopt;
     }

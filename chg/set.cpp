@@ -4,8 +4,6 @@
 #include "commands.h"
 
 #include "code_page.h"
-#include "human_record_reader.h"
-#include "record_texts.h"
 #include "shown_text.h"
 
 #include <QTextStream>
@@ -45,7 +43,7 @@ std::optional<std::vector<Assignment>> assignments(const QStringList& arguments,
 // The value in the file as a person reads it: what the box shows, or the file's own value
 // where the box cannot hold it.
 QString valueInFile(const RecordTexts& texts, Control control) {
-    for (const UnheldValue& value : texts.unheld) {
+    for (const ReplacedValue& value : texts.replaced) {
         if (value.control == control) {
             return value.inFile;
         }
@@ -58,15 +56,13 @@ QString valueInFile(const RecordTexts& texts, Control control) {
 bool showChanges(const std::vector<Assignment>& given, const RecordTexts& texts,
                  const QByteArray& composed, const QLocale& locale, const QString& shown,
                  QTextStream& out, QTextStream& err) {
-    const DecodedHumanRecord decoded =
-        decodeHumanRecord({composed.constData(), std::size_t(composed.size())});
-    if (!decoded.record) {
+    const FileForBoxes made = bytesForBoxes(composed, locale, systemCodePage());
+    if (!made.record) {
         // Whatever make file composes reads back; this would be a fault of the program.
-        err << shown << ": the record composed reads back as "
-            << QString::fromStdString(decoded.error) << Qt::endl;
+        err << shown << ": the record composed reads back as " << made.error << Qt::endl;
         return false;
     }
-    const RecordTexts after = recordTexts(*decoded.record, locale, systemCodePage());
+    const RecordTexts& after = made.texts;
     for (const auto& [key, text] : given) {
         const Control control = *fieldNamed(key);
         out << key << ": " << shownValue(valueInFile(texts, control)) << " -> "
@@ -109,15 +105,14 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         err << shown << ": " << message << Qt::endl;
         good = false;
     };
-    ChangeFileWrite write;
-    write.expected.emplace();
-    const std::optional<HumanRecord> human = readChangeFile(path, err, &*write.expected);
-    if (!human) {
+    const std::optional<FileForBoxes> file =
+        openForBoxesOrReport(path, *locale, systemCodePage(), err);
+    if (!file) {
         return kFileFailed;
     }
-    const RecordTexts texts = recordTexts(*human, *locale, systemCodePage());
+    const RecordTexts& texts = file->texts;
     std::vector<FieldText> fields;
-    for (const ControlInfo& field : kEditorFields.first(std::size_t(Control::filenavn))) {
+    for (const ControlInfo& field : kEditorFields) {
         fields.emplace_back(field.id, texts[field.id]);
     }
     std::vector<Control> changed;
@@ -142,8 +137,8 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
             refuse(refusal);
         }
     }
-    // Making the file again would quietly change these; a value being set is replaced anyway.
-    for (const UnheldValue& value : texts.unheld) {
+    // Making the file again would quietly change these; a box being set takes its new text anyway.
+    for (const ReplacedValue& value : texts.replaced) {
         if (std::find(changed.begin(), changed.end(), value.control) == changed.end()) {
             refuse(QStringLiteral("%1: %2 in the file; make writes %3; the file is left as it was")
                        .arg(controlName(value.control), shownText(value.inFile),
@@ -154,20 +149,14 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         return kFileFailed;
     }
 
-    const qsizetype slash = path.lastIndexOf(u'/');
-    const QString name = path.mid(slash + 1);
-    if (!encodedFileName(name)) {
-        refuse(QStringLiteral("the file's name is not UTF-8, and make file names files in UTF-8"));
-        return kFileFailed;
-    }
-    fields.emplace_back(Control::filenavn, name);
-    const QByteArray directory = slash < 0 ? QByteArray(".") : nativeBytes(path.left(slash));
-    QByteArray composed;
-    const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
     // Replaced only if the file still holds what was read: a change another program made
     // since then is kept, and this one is refused.
+    ChangeFileWrite write;
+    write.expected = file->bytes;
+    QByteArray composed;
+    const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
     if (const std::optional<QString> failure = makeFromTexts(
-            fields, directory, *locale, &write, dryRun ? &composed : nullptr)) {
+            fields, file->folder, *locale, &write, dryRun ? &composed : nullptr)) {
         refuse(*failure);
         return kFileFailed;
     }

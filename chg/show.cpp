@@ -4,10 +4,8 @@
 #include "commands.h"
 
 #include "code_page.h"
-#include "record_texts.h"
 #include "shown_text.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -58,20 +56,13 @@ bool addJsonTexts(const RecordTexts& texts, const QString& path, QJsonArray& all
     for (const ControlInfo& field : kEditorFields) {
         object.insert(QLatin1String(field.name), texts[field.id]);
     }
-    for (const UnheldValue& value : texts.unheld) {
+    for (const ReplacedValue& value : texts.replaced) {
         err << shownArgument(path) << ": " << controlName(value.control) << ": "
             << shownText(value.inFile) << " in the file; make writes " << shownText(value.written)
             << Qt::endl;
     }
-    const QString fileName = QFileInfo(path).fileName();
-    const bool nameHeld = encodedFileName(fileName).has_value();
-    object.insert(controlName(Control::filenavn), nameHeld ? fileName : shownArgument(fileName));
-    if (!nameHeld) {
-        err << shownArgument(path) << ": filenavn: the name is not UTF-8; make names the file "
-            << shownArgument(fileName) << Qt::endl;
-    }
     all.append(object);
-    return texts.unheld.empty() && nameHeld;
+    return texts.replaced.empty();
 }
 
 } // namespace
@@ -110,15 +101,15 @@ int show(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
             }
             continue;
         }
-        const std::optional<HumanRecord> human = readChangeFile(path, err);
-        if (!human) {
+        const std::optional<FileForBoxes> file =
+            openForBoxesOrReport(path, QLocale::c(), codePage, err);
+        if (!file) {
             status = kFileFailed;
             continue;
         }
-        const RecordTexts texts = recordTexts(*human, QLocale::c(), codePage);
         if (!json) {
-            showText(*human, texts, codePage, path, out);
-        } else if (!addJsonTexts(texts, path, all, err)) {
+            showText(*file->record, file->texts, codePage, path, out);
+        } else if (!addJsonTexts(file->texts, path, all, err)) {
             status = kFileFailed;
         }
     }

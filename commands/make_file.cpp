@@ -3,6 +3,7 @@
 
 #include "make_file.h"
 
+#include "behaviour_codes.h"
 #include "change_file_writer.h"
 #include "code_page.h"
 #include "human_record_composer.h"
@@ -66,7 +67,7 @@ std::string codePageText(const EditorFields& fields, Control control, const QByt
     throw error;
 }
 
-std::string composeNamingTheScript(const HumanRecord& human) {
+std::string composeOrSayWhatIsTooLong(const HumanRecord& human) {
     try {
         return composeHumanRecord(human);
     } catch (RunTimeError& error) {
@@ -88,11 +89,6 @@ std::string composeNamingTheScript(const HumanRecord& human) {
 }
 
 } // namespace
-
-std::int32_t behaviourCode(QStringView name) {
-    const Behaviour* behaviour = behaviourNamed(name);
-    return behaviour ? behaviour->code : kNoBehaviourChosen;
-}
 
 void Command4_Click(EditorFields& fields, const QLocale& locale, ChangeFileWrite* write) {
     const ComposedChangeFile file = composeChangeFile(fields, locale);
@@ -123,7 +119,7 @@ ComposedChangeFile composeChangeFile(EditorFields& fields, const QLocale& locale
 
     human.script = codePageText(fields, Control::script, codePage);
 
-    QByteArray file = QByteArray::fromStdString(composeNamingTheScript(human));
+    QByteArray file = QByteArray::fromStdString(composeOrSayWhatIsTooLong(human));
     file.append(kLineEnd);
 
     const QString name = fields.text(Control::filenavn);

@@ -11,9 +11,6 @@
 
 namespace pelomart {
 
-// Behaviour code for the text of the behaviour list; No Reaction when nothing matches.
-std::int32_t behaviourCode(QStringView name);
-
 // "make file": reads the fields, composes the human's record and writes it,
 // followed by CR LF, to the file named in filenavn inside Dir1's path. A failing
 // step throws RunTimeError and the steps after it do not run; all reading and

@@ -3,6 +3,8 @@
 
 #include "code_page.h"
 
+#include "shown_text.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
@@ -203,8 +205,7 @@ QString fromCodePage(QByteArrayView bytes, const QByteArray& codePage,
             text.append(QChar(static_cast<char16_t>(character)));
             continue;
         }
-        text.append(QStringLiteral("\\x") +
-                    QString::number(byte, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+        text.append(escapedByte(byte));
         if (undefined) {
             undefined->append(i);
         }

@@ -8,8 +8,8 @@
 namespace pelomart {
 namespace {
 
-void appendByte(QString& out, unsigned byte) {
-    out += QStringLiteral("\\x") + QString::number(byte, 16).toUpper().rightJustified(2, u'0');
+QString hexEscape(QLatin1StringView prefix, unsigned value, int digits) {
+    return prefix + QString::number(value, 16).toUpper().rightJustified(digits, u'0');
 }
 
 bool isControl(char32_t c, bool keepLineBreaks) {
@@ -62,6 +62,10 @@ bool isEscapedByte(QStringView text, qsizetype i) {
 }
 
 } // namespace
+
+QString escapedByte(unsigned byte) {
+    return hexEscape(QLatin1StringView("\\x"), byte, 2);
+}
 
 QString argumentText(QByteArrayView bytes) {
     QString text;
@@ -124,12 +128,12 @@ QString shownPath(QByteArrayView path) {
         char32_t codePoint = 0;
         const int length = utf8Sequence(path, codePoint);
         if (length == 0) {
-            appendByte(out, static_cast<unsigned char>(path[0]));
+            out += escapedByte(static_cast<unsigned char>(path[0]));
             path = path.sliced(1);
             continue;
         }
         if (isControl(codePoint, false)) {
-            appendByte(out, codePoint);
+            out += escapedByte(codePoint);
         } else {
             out += QString::fromUcs4(&codePoint, 1);
         }
@@ -143,12 +147,30 @@ QString shownText(QStringView text, bool keepLineBreaks) {
     out.reserve(text.size());
     for (const QChar c : text) {
         if (isControl(c.unicode(), keepLineBreaks)) {
-            appendByte(out, c.unicode());
+            out += escapedByte(c.unicode());
         } else {
             out += c;
         }
     }
     return out;
+}
+
+QString shownArgument(const QString& path) {
+    return shownPath(nativeBytes(path));
+}
+
+QString shownValue(const QString& text) {
+    QString shown = shownText(text);
+    for (qsizetype i = shown.size(); i-- > 0;) {
+        const QChar c = shown[i];
+        const bool paired = c.isHighSurrogate()
+                                ? i + 1 < shown.size() && shown[i + 1].isLowSurrogate()
+                                : i > 0 && shown[i - 1].isHighSurrogate();
+        if (c.isSurrogate() && !paired) {
+            shown.replace(i, 1, hexEscape(QLatin1StringView("\\u"), c.unicode(), 4));
+        }
+    }
+    return shown;
 }
 
 } // namespace pelomart

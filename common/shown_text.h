@@ -34,6 +34,16 @@ QStringList argumentsFrom(int argc, const char* const* argv);
 // valid sequence shown as "\xNN", and controls as shownText gives them.
 QString shownPath(QByteArrayView path);
 
+// A path given on the command line, as argumentText made it, for a person to read.
+QString shownArgument(const QString& path);
+
+// A text for a message: controls as "\xNN", a lone surrogate as "\uDNNN".
+QString shownValue(const QString& text);
+
+// "\xNN": how a byte or control character that cannot be shown as itself is written in
+// every text shown to a person.
+QString escapedByte(unsigned byte);
+
 // The text with every C0 and C1 control character (and DEL) as "\xNN", so that a name
 // cannot move a terminal's cursor, clear its screen or set its title. With
 // `keepLineBreaks`, CR and LF stay as they are.

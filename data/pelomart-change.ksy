@@ -44,7 +44,7 @@ seq:
   - id: block_length_high
     type: s2
     valid: 0
-  - id: block_nine
+  - id: fixed_value
     type: s2
     valid: 9
   - id: reserved1

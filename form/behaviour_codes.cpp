@@ -25,4 +25,9 @@ const Behaviour* behaviourWithCode(std::int32_t code) {
     return nullptr;
 }
 
+std::int32_t behaviourCode(QStringView name) {
+    const Behaviour* behaviour = behaviourNamed(name);
+    return behaviour ? behaviour->code : kNoBehaviourChosen;
+}
+
 } // namespace pelomart

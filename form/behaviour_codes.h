@@ -34,5 +34,7 @@ inline constexpr std::int32_t kNoBehaviourChosen = 2;
 const Behaviour* behaviourNamed(QStringView name);
 // The entry with that code, or null.
 const Behaviour* behaviourWithCode(std::int32_t code);
+// The code make file writes for the list's text: No Reaction when no entry has that name.
+std::int32_t behaviourCode(QStringView name);
 
 } // namespace pelomart

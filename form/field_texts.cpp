@@ -40,10 +40,9 @@ bool holdsTypedTexts(const FieldTexts& now, const FieldTexts& lastFile) {
     return !sameBesidesParameters(startFieldTexts()) && !sameBesidesParameters(lastFile);
 }
 
-void showRecordTexts(FormControls& form, const RecordTexts& texts, const QString& fileName,
-                     const QLocale& locale) {
+void showRecordTexts(FormControls& form, const RecordTexts& texts, const QLocale& locale) {
     for (const ControlInfo& field : kEditorFields) {
-        const QString& text = field.id == Control::filenavn ? fileName : texts[field.id];
+        const QString& text = texts[field.id];
         // A box that shows its text already is left alone, as typing the same text over it
         // would: the parameters of every file Pelomart makes are the same, and laying out a
         // text again costs more than reading the whole file.

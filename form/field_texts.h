@@ -7,12 +7,8 @@
 #include "record_texts.h"
 
 #include <QLocale>
-#include <array>
 
 namespace pelomart {
-
-// The texts of every input box, x to filenavn.
-using FieldTexts = std::array<QString, kEditorFields.size()>;
 
 FieldTexts fieldTexts(const EditorFields& fields);
 FieldTexts startFieldTexts();
@@ -22,10 +18,10 @@ FieldTexts startFieldTexts();
 // make file writes their fixed values whatever they show.
 bool holdsTypedTexts(const FieldTexts& now, const FieldTexts& lastFile);
 
-// Puts a record's texts into the boxes, `fileName` into filenavn. Each text that differs goes
-// in with setText, so paramlong1's behaviour brings the slider and sex into step as typing
-// would; it also runs when the type's text is the one already shown.
-void showRecordTexts(FormControls& form, const RecordTexts& texts, const QString& fileName,
+// Puts a record's texts into the boxes. Each text that differs goes in with setText, so
+// paramlong1's behaviour brings the slider and sex into step as typing would; it also runs
+// when the type's text is the one already shown.
+void showRecordTexts(FormControls& form, const RecordTexts& texts,
                      const QLocale& locale = QLocale());
 
 } // namespace pelomart

@@ -9,7 +9,6 @@
 #include <algorithm>
 
 namespace pelomart {
-
 MemoryForm::MemoryForm(const QLocale& locale) : m_locale(locale), m_directory(workingDirectory()) {
     for (const ControlInfo& info : kControls) {
         m_texts[std::size_t(info.id)] = QString::fromLatin1(info.text);

@@ -84,11 +84,12 @@ QString cannotOpenMessage(const QString& shownPath, const QString& reason) {
     return QStringLiteral("%1 cannot be opened:\n\n%2").arg(shownPath, reason);
 }
 
-QString unheldValuesMessage(const QString& shownName, const std::vector<UnheldValue>& unheld) {
+QString replacedValuesMessage(const QString& shownName,
+                              const std::vector<ReplacedValue>& replaced) {
     QString message = QStringLiteral("%1 holds values that the window cannot make again. Each box "
                                      "shows what \"make file\" will write instead:\n")
                           .arg(shownName);
-    for (const UnheldValue& value : unheld) {
+    for (const ReplacedValue& value : replaced) {
         message +=
             QStringLiteral("\n%1: %2 in the file, make file writes %3")
                 .arg(controlCaption(value.control), oneLine(value.inFile), oneLine(value.written));

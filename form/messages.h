@@ -24,7 +24,7 @@ QString cannotOpenMessage(const QString& shownPath, const QString& reason);
 
 // Each value of the file `shownName` that the boxes cannot hold, one a line, with the
 // value in the file and what make file writes instead.
-QString unheldValuesMessage(const QString& shownName, const std::vector<UnheldValue>& unheld);
+QString replacedValuesMessage(const QString& shownName, const std::vector<ReplacedValue>& replaced);
 
 // The question asked before the boxes' texts are replaced by those of `shownName`.
 QString replaceTextsQuestion(const QString& shownName);

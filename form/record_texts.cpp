@@ -107,7 +107,7 @@ private:
     void hold(Control control, const QString& inFile, const QString& written,
               const QString& boxText) {
         set(control, boxText);
-        m_texts.unheld.push_back({control, inFile, written});
+        m_texts.replaced.push_back({control, inFile, written});
     }
 
     const QLocale& m_locale;

@@ -14,8 +14,11 @@
 
 namespace pelomart {
 
-// A value of a change file that the window cannot make again as it is.
-struct UnheldValue {
+// The texts of every input box, x to filenavn.
+using FieldTexts = std::array<QString, kEditorFields.size()>;
+
+// A value of a change file that the window cannot make again as it is, and so replaces.
+struct ReplacedValue {
     Control control;
     QString inFile;  // the value in the file, as a person reads it
     QString written; // what make file writes instead
@@ -25,10 +28,10 @@ struct UnheldValue {
 // file, and what make file turns back into the same bytes wherever the boxes can hold the
 // file's values.
 struct RecordTexts {
-    std::array<QString, kEditorFields.size()> texts; // by control, x to filenavn
+    FieldTexts texts;
     // Each value the boxes cannot hold, in control order; the box then holds what the
     // window can ("31" for a type of 40).
-    std::vector<UnheldValue> unheld;
+    std::vector<ReplacedValue> replaced;
 
     const QString& operator[](Control control) const { return texts[std::size_t(control)]; }
 };

@@ -1,18 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-// The change-file reader and recordTexts over any file, and the road back that set takes:
+// Opening any file for the boxes, and the road back that set takes:
 // every record whose values the window can hold gives texts that, typed into a fresh
 // window and made under the same locale, make the same file again, byte for byte.
 // Input: byte 0: bits 0-2 the number locale, bits 3-5 the user's locale (its code page);
 // the rest is the whole change file.
 
-#include "change_file_reader.h"
 #include "code_page.h"
+#include "file_for_boxes.h"
 #include "fuzz_support.h"
 #include "make_file.h"
 #include "memory_form.h"
-#include "record_texts.h"
 #include "run_time_error.h"
 
 #include <QDir>
@@ -63,13 +62,13 @@ void makeAgain(const std::uint8_t* data, std::size_t size) {
         FUZZ_REQUIRE(out.open(QIODevice::WriteOnly) && out.write(file) == file.size(),
                      "cannot write %s", qPrintable(path));
     }
-    const OpenedChangeFile opened = readChangeFile(QFile::encodeName(path));
+    const FileForBoxes opened = openForBoxes(QFile::encodeName(path), locale, codePage);
     if (!opened.record) {
         FUZZ_REQUIRE(!opened.error.isEmpty(), "refused without a reason");
         return;
     }
-    const RecordTexts texts = recordTexts(*opened.record, locale, codePage);
-    if (!texts.unheld.empty()) {
+    const RecordTexts& texts = opened.texts;
+    if (!texts.replaced.empty()) {
         return;
     }
 

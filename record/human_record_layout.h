@@ -15,7 +15,7 @@ namespace pelomart::layout {
 // Fixed values of the layout; the game expects exactly these.
 constexpr std::uint8_t kMagic[] = {0xD2, 0x04};
 constexpr std::int16_t kRecordFormat = 100;
-constexpr std::int16_t kBlockNine = 9;
+constexpr std::int16_t kFixedAtOffset12 = 9; // its meaning is not known; the game expects 9
 constexpr char kSectorName[] = "Primary sector";
 constexpr std::int16_t kHumanSection = 200;
 constexpr std::int32_t kHumanSectionId = 595;
@@ -35,7 +35,7 @@ template <typename Walker, typename Human> void walkHumanRecord(Walker& w, Human
     w.fixed16(kRecordFormat, "record format");            //  6
     w.blockLength("block length");                        //  8  bytes from offset 6 on
     w.fixed16(0, "block length, high half");              // 10
-    w.fixed16(kBlockNine, "block nine");                  // 12
+    w.fixed16(kFixedAtOffset12, "fixed value");           // 12
     w.fixed16(0, "reserved");                             // 14
     w.singles(h.position, "position");                    // 16
     w.singles(h.scale, "scale");                          // 28

@@ -27,7 +27,8 @@ std::string hexBytes(std::string_view bytes) {
     return text;
 }
 
-// A text in quotes, each byte outside printable ASCII as \xNN.
+// A text in quotes, each byte outside printable ASCII as \xNN. Written here again, not
+// taken from common's escapedByte: the record is standard C++ only and links no Qt.
 std::string quoted(std::string_view bytes) {
     std::string text = "\"";
     for (unsigned char byte : bytes) {

@@ -3,8 +3,8 @@
 
 #include "change_file_opening.h"
 
-#include "change_file_reader.h"
 #include "code_page.h"
+#include "file_for_boxes.h"
 #include "form1.h"
 #include "message_boxes.h"
 #include "messages.h"
@@ -12,19 +12,8 @@
 
 #include <QFile>
 #include <QFileDialog>
-#include <filesystem>
 
 namespace pelomart {
-namespace {
-
-// The absolute folder of the file at `path`, and the file's name; the system's bytes.
-std::pair<QByteArray, QByteArray> folderAndName(const QByteArray& path) {
-    const std::filesystem::path absolute = std::filesystem::absolute(path.toStdString());
-    return {QByteArray::fromStdString(absolute.parent_path().native()),
-            QByteArray::fromStdString(absolute.filename().native())};
-}
-
-} // namespace
 
 std::optional<QByteArray> chooseChangeFile(QWidget* parent, const QByteArray& directory) {
     QFileDialog dialog(parent, QStringLiteral("Open a change file"), QFile::decodeName(directory));
@@ -38,30 +27,23 @@ std::optional<QByteArray> chooseChangeFile(QWidget* parent, const QByteArray& di
 }
 
 void openChangeFile(Form1& form, const QByteArray& path, FieldTexts& lastFile) {
-    const OpenedChangeFile opened = readChangeFile(path);
+    const FileForBoxes opened = openForBoxes(path, QLocale(), systemCodePage());
     if (!opened.record) {
         showMessage(&form, QMessageBox::Critical, cannotOpenMessage(shownPath(path), opened.error));
         return;
     }
-    const auto [folder, name] = folderAndName(path);
     if (holdsTypedTexts(fieldTexts(form), lastFile) &&
-        !askToReplace(&form, replaceTextsQuestion(shownPath(name)))) {
+        !askToReplace(&form, replaceTextsQuestion(shownPath(opened.name)))) {
         return;
     }
-    RecordTexts texts = recordTexts(*opened.record, QLocale(), systemCodePage());
-    // A name that is not UTF-8 cannot be typed back: make file writes the name the box shows.
-    const QString fileName = QFile::decodeName(name);
-    if (encodedFileName(fileName) != name) {
-        texts.unheld.push_back({Control::filenavn, shownPath(name), fileName});
-    }
-    form.setDirectory(folder);
-    showRecordTexts(form, texts, fileName);
+    form.setDirectory(opened.folder);
+    showRecordTexts(form, opened.texts);
     // As at start: a text wider than its box shows its beginning.
     form.showTextBeginnings();
     lastFile = fieldTexts(form);
-    if (!texts.unheld.empty()) {
+    if (!opened.texts.replaced.empty()) {
         showMessage(&form, QMessageBox::Information,
-                    unheldValuesMessage(shownPath(name), texts.unheld));
+                    replacedValuesMessage(shownPath(opened.name), opened.texts.replaced));
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "dir_list.h"
 #include "form1.h"
+#include "help_text.h"
 #include "shown_text.h"
 
 #include <QApplication>
@@ -78,11 +79,7 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = pelomart::argumentsFrom(argc, argv);
     const bool parsed = parser.parse(arguments);
     if (parsed && parser.isSet(help)) {
-        // The program's name, not the path it was started by.
-        QString text = parser.helpText();
-        text.replace(0, text.indexOf(QStringLiteral(" [options]")),
-                     QStringLiteral("Usage: pelomart"));
-        std::fputs(qPrintable(text), stdout);
+        std::fputs(qPrintable(pelomart::helpText(parser, QStringLiteral("pelomart"))), stdout);
         return 0;
     }
     if (parsed && parser.isSet(version)) {

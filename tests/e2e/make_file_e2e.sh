@@ -11,15 +11,22 @@ set -euo pipefail
 program=$(realpath "$1")
 chg=$(realpath "$2")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-mkdir "$work/mission"
 
 if [ -z "${PELOMART_E2E_INNER:-}" ]; then
     export PELOMART_E2E_INNER=1
     exec xvfb-run -a -s "-screen 0 800x650x24" "$0" "$@"
 fi
 
+# Made after the exec: a trap set before it would never run.
+work=$(mktemp -d)
+pid=
+cleanup() {
+    # The program is left running only when a check failed.
+    if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir "$work/mission"
 cd "$work/mission"
 LC_ALL=de_DE.UTF-8 QT_QPA_PLATFORM=xcb "$program" &
 pid=$!

@@ -20,7 +20,7 @@ HumanRecord workedExample() {
 
 TEST(RecordTexts, WorkedExampleInTheUsersNumberFormat) {
     const RecordTexts texts = recordTexts(workedExample(), QLocale("de_DE"), "windows-1252");
-    EXPECT_TRUE(texts.unheld.empty());
+    EXPECT_TRUE(texts.replaced.empty());
     EXPECT_EQ(texts[Control::x], "-1980");
     EXPECT_EQ(texts[Control::xrotsing], "0,6811457");
     EXPECT_EQ(texts[Control::zrotsing], "-0,73214793");
@@ -73,10 +73,10 @@ TEST(RecordTexts, ValuesTheWindowCannotHoldAreListed) {
         row.change(human);
         const RecordTexts texts = recordTexts(human, QLocale("de_DE"), "windows-1253");
         EXPECT_EQ(texts[row.control], QString::fromUtf8(row.box));
-        ASSERT_EQ(texts.unheld.size(), 1u);
-        EXPECT_EQ(texts.unheld[0].control, row.control);
-        EXPECT_EQ(texts.unheld[0].inFile, QString::fromUtf8(row.inFile));
-        EXPECT_EQ(texts.unheld[0].written, QString::fromUtf8(row.written));
+        ASSERT_EQ(texts.replaced.size(), 1u);
+        EXPECT_EQ(texts.replaced[0].control, row.control);
+        EXPECT_EQ(texts.replaced[0].inFile, QString::fromUtf8(row.inFile));
+        EXPECT_EQ(texts.replaced[0].written, QString::fromUtf8(row.written));
     }
 }
 

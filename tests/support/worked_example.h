@@ -18,7 +18,7 @@ inline std::string workedExampleRecord() {
         0x64, 0x00,                                      // 6    record format: 100
         0x71, 0x00,                                      // 8    block length: 113, bytes 6 to 118
         0x00, 0x00,                                      // 10   block length, high half: 0
-        0x09, 0x00,                                      // 12   block nine: 9
+        0x09, 0x00,                                      // 12   fixed value: 9
         0x00, 0x00,                                      // 14   reserved: 0
         0x00, 0x80, 0xF7, 0xC4,                          // 16   position x: -1980
         0x00, 0x00, 0xA0, 0xC0,                          // 20   position y: -5

@@ -12,8 +12,8 @@
 
 namespace pelomart {
 
-// The system calls the change-file writer makes, each the plain POSIX call. Every
-// call passes through here so that a test can fail, shorten or record any of them.
+// The system calls the change-file reader and writer make, each the plain POSIX call.
+// Every call passes through here so that a test can fail, shorten or record any of them.
 class SystemCalls {
 public:
     virtual ~SystemCalls() = default;
@@ -28,6 +28,8 @@ public:
         return ::faccessat(dirFd, path, mode, flags);
     }
     virtual int open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+    virtual int fstat(int fd, struct stat* status) { return ::fstat(fd, status); }
+    virtual ssize_t read(int fd, void* data, size_t size) { return ::read(fd, data, size); }
     virtual int fchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
     virtual int fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
     virtual ssize_t write(int fd, const void* data, size_t size) { return ::write(fd, data, size); }
@@ -41,10 +43,9 @@ public:
     virtual int rename(const char* from, const char* to) { return ::rename(from, to); }
     virtual int unlink(const char* path) { return ::unlink(path); }
 
-    // The lock that writers take on a directory, the read that compares a file with what a
-    // writer read from it, and the extended attributes (ACL entries among them) it keeps.
+    // The lock that writers take on a directory, and the extended attributes (ACL entries
+    // among them) that a replaced file keeps.
     virtual int flock(int fd, int operation) { return ::flock(fd, operation); }
-    virtual ssize_t read(int fd, void* buffer, size_t size) { return ::read(fd, buffer, size); }
     virtual ssize_t llistxattr(const char* path, char* list, size_t size) {
         return ::llistxattr(path, list, size);
     }

@@ -11,6 +11,8 @@
 
 namespace pelomart {
 
+class SystemCalls;
+
 // A file's whole contents, or why it cannot be read ("a directory", "a FIFO", "longer than
 // N bytes", the system's reason). `path` is the system's bytes for the file.
 struct FileContents {
@@ -22,6 +24,8 @@ struct FileContents {
 // read, and the open cannot block: a FIFO or a device named by mistake never hangs the
 // caller. A file longer than `longest` is refused, having read at most one byte more.
 FileContents readWholeFile(const QByteArray& path, qint64 longest);
+// The same, with every system call made through `calls`.
+FileContents readWholeFile(const QByteArray& path, qint64 longest, SystemCalls& calls);
 
 // A change file holds at most the longest record and its line end.
 inline constexpr qint64 kLongestChangeFile = kMaxRecordLength + 2;

@@ -72,24 +72,6 @@ QString errorMessage(const RunTimeError& error, const EditorFields& form) {
 
 } // namespace
 
-QString shownArgument(const QString& path) {
-    return shownPath(nativeBytes(path));
-}
-
-QString shownValue(const QString& text) {
-    QString shown = shownText(text);
-    for (qsizetype i = shown.size(); i-- > 0;) {
-        const QChar c = shown[i];
-        const bool paired = c.isHighSurrogate()
-                                ? i + 1 < shown.size() && shown[i + 1].isLowSurrogate()
-                                : i > 0 && shown[i - 1].isHighSurrogate();
-        if (c.isSurrogate() && !paired) {
-            shown.replace(i, 1, QStringLiteral("\\u") + QString::number(c.unicode(), 16).toUpper());
-        }
-    }
-    return shown;
-}
-
 void addLocaleOption(QCommandLineParser& parser) {
     parser.addOption(
         {QStringLiteral("locale"),

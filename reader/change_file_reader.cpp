@@ -4,11 +4,9 @@
 #include "change_file_reader.h"
 
 #include "human_record_reader.h"
+#include "system_calls.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace pelomart {
 namespace {
@@ -31,17 +29,18 @@ QString kindOf(mode_t mode) {
 
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
+    Descriptor(SystemCalls& calls, int fd) : m_calls(calls), m_fd(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() {
         if (m_fd >= 0) {
-            ::close(m_fd);
+            m_calls.close(m_fd);
         }
     }
     int fd() const { return m_fd; }
 
 private:
+    SystemCalls& m_calls;
     int m_fd;
 };
 
@@ -55,11 +54,12 @@ QString tooLong(qint64 longest) {
 
 } // namespace
 
-FileContents readWholeFile(const QByteArray& path, qint64 longest) {
+FileContents readWholeFile(const QByteArray& path, qint64 longest, SystemCalls& calls) {
     // O_NONBLOCK: opening a FIFO with no writer would otherwise wait for one.
-    const Descriptor file(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const Descriptor file(calls,
+                          calls.open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
     struct stat status {};
-    if (file.fd() < 0 || ::fstat(file.fd(), &status) != 0) {
+    if (file.fd() < 0 || calls.fstat(file.fd(), &status) != 0) {
         return failed(qt_error_string(errno));
     }
     if (!S_ISREG(status.st_mode)) {
@@ -73,7 +73,7 @@ FileContents readWholeFile(const QByteArray& path, qint64 longest) {
     qint64 filled = 0;
     while (filled < bytes.size()) {
         const ssize_t count =
-            ::read(file.fd(), bytes.data() + filled, std::size_t(bytes.size() - filled));
+            calls.read(file.fd(), bytes.data() + filled, std::size_t(bytes.size() - filled));
         if (count < 0 && errno == EINTR) {
             continue;
         }
@@ -90,6 +90,11 @@ FileContents readWholeFile(const QByteArray& path, qint64 longest) {
     }
     bytes.truncate(filled);
     return {std::move(bytes), {}};
+}
+
+FileContents readWholeFile(const QByteArray& path, qint64 longest) {
+    SystemCalls posix;
+    return readWholeFile(path, longest, posix);
 }
 
 OpenedChangeFile readChangeFile(const QByteArray& path) {

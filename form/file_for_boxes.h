@@ -1,0 +1,39 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include "record_texts.h"
+
+#include <QByteArray>
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+namespace pelomart {
+
+// A change file opened for the boxes: what the window shows and what make file writes again.
+struct FileForBoxes {
+    std::optional<HumanRecord> record;
+    // Why there is no record: the reader's message, which names the byte offset.
+    QString error;
+    // filenavn holds the file's name as make file writes it; a name that is not UTF-8 is
+    // among the replaced values, after the record's own.
+    RecordTexts texts;
+    QByteArray folder; // absolute, the system's bytes
+    QByteArray name;   // the system's bytes
+    // The file as read, for a writer that replaces it only if it still holds these bytes.
+    QByteArray bytes;
+};
+
+// Reads the change file at `path` (the system's bytes) and gives its texts as recordTexts
+// does under `locale` and `codePage`, with its folder and name.
+FileForBoxes openForBoxes(const QByteArray& path, const QLocale& locale,
+                          const QByteArray& codePage);
+
+// The same for a change file's bytes already in memory, such as those make file composed;
+// no folder and no name.
+FileForBoxes bytesForBoxes(const QByteArray& bytes, const QLocale& locale,
+                           const QByteArray& codePage);
+
+} // namespace pelomart
