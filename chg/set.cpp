@@ -155,8 +155,8 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
     write.expected = file->bytes;
     QByteArray composed;
     const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
-    if (const std::optional<QString> failure = makeFromTexts(
-            fields, file->folder, *locale, &write, dryRun ? &composed : nullptr)) {
+    if (const std::optional<QString> failure =
+            makeFromTexts(fields, file->folder, *locale, &write, dryRun ? &composed : nullptr)) {
         refuse(*failure);
         return kFileFailed;
     }

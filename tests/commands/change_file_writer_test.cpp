@@ -175,8 +175,8 @@ TEST(ChangeFileWriter, NewFileGetsModeFromUmaskAndExistingFileKeepsItsOwn) {
         mode_t umask;
         std::optional<mode_t> existingMode;
         mode_t expected;
-        QByteArray acl; // the file's, before and after
-        QByteArray directoryDefaultAcl;
+        QByteArray acl = {}; // the file's, before and after
+        QByteArray directoryDefaultAcl = {};
         int otherNames = 0;
     };
     const Row rows[] = {
