@@ -181,10 +181,38 @@ std::optional<Human> readHuman(const JsonValue& value, const QString& source, QT
     return human;
 }
 
+// The JSON named by `path`; "-" is standard input, so that show --json | make - needs no
+// file between them. The file reader refuses a pipe, which an open by name would wait on.
+std::optional<QByteArray> readJsonInput(const QString& path, QTextStream& err) {
+    if (path != u"-") {
+        return readWholeFileOrReport(path, kLongestJsonFile, err);
+    }
+    QByteArray bytes;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (got == 0) {
+            return bytes;
+        }
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            err << "-: cannot read: " << qt_error_string(errno) << Qt::endl;
+            return std::nullopt;
+        }
+        bytes.append(buffer, got);
+        if (bytes.size() > kLongestJsonFile) {
+            err << "-: cannot read: longer than " << kLongestJsonFile << " bytes" << Qt::endl;
+            return std::nullopt;
+        }
+    }
+}
+
 // Every object of one JSON file, or nothing when the file cannot be used.
 std::optional<std::vector<Human>> readJsonFile(const QString& path, QTextStream& err) {
     const QString shown = shownArgument(path);
-    std::optional<QByteArray> bytes = readWholeFileOrReport(path, kLongestJsonFile, err);
+    std::optional<QByteArray> bytes = readJsonInput(path, err);
     if (!bytes) {
         return std::nullopt;
     }
@@ -337,10 +365,11 @@ void describeMake(QCommandLineParser& parser) {
     addLocaleOption(parser);
     parser.addOption({QStringLiteral("dir"), QStringLiteral("Make the files in DIR (default: .)."),
                       QStringLiteral("DIR"), QStringLiteral(".")});
-    parser.addPositionalArgument(QStringLiteral("FILE.json"),
-                                 QStringLiteral("One object or an array of objects, keyed by "
-                                                "control name; at most 64 MiB."),
-                                 QStringLiteral("FILE.json..."));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE.json"),
+        QStringLiteral("One object or an array of objects, keyed by "
+                       "control name; at most 64 MiB; - reads standard input."),
+        QStringLiteral("FILE.json..."));
 }
 
 int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {

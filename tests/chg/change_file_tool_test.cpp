@@ -23,6 +23,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdio>
+#include <fcntl.h>
 #include <functional>
 #include <random>
 #include <sys/stat.h>
@@ -171,7 +172,15 @@ TEST_F(ChangeFileTool, FilesMadeByTheWindowComeBackByteForByte) {
 
     const QString again = m_dir.filePath("again");
     ASSERT_TRUE(QDir().mkdir(again));
-    ASSERT_EQ(run({"make", "--dir", again, path("humans.json")}), 0) << err.toStdString();
+    // As show --json | make - takes it: from standard input.
+    const int savedStdin = ::dup(STDIN_FILENO);
+    const int json = ::open(QFile::encodeName(path("humans.json")).constData(), O_RDONLY);
+    ASSERT_EQ(::dup2(json, STDIN_FILENO), STDIN_FILENO);
+    const int status = run({"make", "--dir", again, "-"});
+    ::dup2(savedStdin, STDIN_FILENO);
+    ::close(savedStdin);
+    ::close(json);
+    ASSERT_EQ(status, 0) << err.toStdString();
     for (const QString& file : made) {
         const QString name = QFileInfo(file).fileName();
         EXPECT_EQ(contents("again/" + name), contents(name)) << name.toStdString();
