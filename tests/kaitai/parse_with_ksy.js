@@ -18,11 +18,6 @@ const split = rest.indexOf('--');
 const goodFiles = split < 0 ? rest : rest.slice(0, split);
 const refusedFiles = split < 0 ? [] : rest.slice(split + 1);
 
-const floatKeys = ['x', 'y', 'z', 'xscalesing', 'yscalesing', 'zscalesing',
-    'xrotsing', 'yrotsing', 'zrotsing'];
-for (let i = 2; i <= 17; ++i) {
-    floatKeys.push('paramsing' + i);
-}
 const textKeys = ['namn', 'model', 'script'];
 
 function floatBits(value) {
@@ -37,45 +32,28 @@ function fail(message) {
     ++failures;
 }
 
-// The code of a name of the behaviour list, through the .ksy's own enum: "React on
-// Attack" is REACT_ON_ATTACK.
-function behaviourCode(Parser, name) {
-    const code = Parser.Behaviour[name.toUpperCase().replace(/ /g, '_')];
-    return code === undefined ? NaN : code;
-}
-
+// Every key that show names (filenavn aside, which is no field) is a parsed field of the
+// same value: texts as they are, the behaviour's name through the .ksy's own enum ("React
+// on Attack" is REACT_ON_ATTACK), numbers as the same float bit for bit; show prints the
+// shortest text that reads back as that float.
 function compare(Parser, file, shown) {
     const parsed = new Parser(new KaitaiStream(fs.readFileSync(file)));
     const where = path.basename(file);
     const failuresBefore = failures;
-    for (const key of floatKeys) {
-        // show prints the shortest text that reads back as the same float.
-        const expected = floatBits(Math.fround(parseFloat(shown[key])));
-        const found = floatBits(parsed[key]);
-        if (found !== expected) {
-            fail(`${where}: ${key}: ${parsed[key]} (bits ${found.toString(16)}), show --json says "${shown[key]}"`);
+    const keys = Object.keys(shown).filter((key) => key !== 'filenavn');
+    for (const key of keys) {
+        const value = parsed[key];
+        const text = shown[key];
+        const same = textKeys.includes(key) ? value === text
+            : key === 'paramlong1' ? value === Number(text)
+            : key === 'behavior' ? value === (Parser.Behaviour[text.toUpperCase().replace(/ /g, '_')] ?? NaN)
+            : typeof value === 'number' && floatBits(value) === floatBits(parseFloat(text));
+        if (!same) {
+            fail(`${where}: ${key}: ${JSON.stringify(value)}, show --json says ${JSON.stringify(text)}`);
         }
-    }
-    for (const key of textKeys) {
-        if (parsed[key] !== shown[key]) {
-            fail(`${where}: ${key}: ${JSON.stringify(parsed[key])}, show --json says ${JSON.stringify(shown[key])}`);
-        }
-    }
-    if (parsed.paramlong1 !== Number(shown.paramlong1)) {
-        fail(`${where}: paramlong1: ${parsed.paramlong1}, show --json says "${shown.paramlong1}"`);
-    }
-    if (parsed.behavior !== behaviourCode(Parser, shown.behavior)) {
-        fail(`${where}: behavior: ${parsed.behavior}, show --json says "${shown.behavior}"`);
-    }
-    // Every value of the record is one that show names, and the reverse.
-    const ids = Object.keys(parsed).filter((id) => !id.startsWith('_'));
-    const values = ids.filter((id) => id in shown);
-    const missing = Object.keys(shown).filter((key) => key !== 'filenavn' && !ids.includes(key));
-    if (missing.length > 0) {
-        fail(`${where}: no field for ${missing.join(', ')}`);
     }
     if (failures === failuresBefore) {
-        console.log(`ok: ${where}: ${values.length} fields agree`);
+        console.log(`ok: ${where}: ${keys.length} fields agree`);
     }
 }
 
