@@ -46,12 +46,12 @@ enum class Call {
 
 inline const char* nameOf(Call call) {
     constexpr const char* names[] = {
-        "lstat",          "stat",       "readlink",        "faccessat",    "open",
-        "open directory", "fchown",     "fchmod",          "write",        "posix_fallocate",
-        "ftruncate",      "fsync",      "fsync directory", "close",        "close directory",
-        "rename",         "unlink",     "flock",           "read",         "llistxattr",
-        "lgetxattr",      "flistxattr", "fsetxattr",       "fremovexattr",
+        "lstat",          "stat",   "readlink",        "faccessat", "open",
+        "open directory", "fchown", "fchmod",          "write",     "posix_fallocate",
+        "ftruncate",      "fsync",  "fsync directory", "close",     "close directory",
+        "rename",         "unlink", "flock",           "fsetxattr",
     };
+    static_assert(std::size(names) == std::size_t(Call::Fsetxattr) + 1, "a name for each call");
     return names[int(call)];
 }
 
