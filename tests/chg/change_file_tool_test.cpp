@@ -302,7 +302,7 @@ TEST_F(ChangeFileTool, SetReadsOneNotationInEveryEnvironment) {
         {"C", {"--locale", "de_DE"}, "x=1.500", QByteArray("\x00\x80\xBB\x44", 4)}, // 1500
     };
     for (const auto& [environment, locale, assignment, bytes] : rows) {
-        SCOPED_TRACE(assignment);
+        SCOPED_TRACE(std::string(environment) + ", " + assignment);
         qputenv("LC_ALL", environment);
         put("f.chg", kWorkedFile);
         EXPECT_EQ(run(QStringList{"set"} + locale + QStringList{path("f.chg"), assignment}),
