@@ -103,11 +103,11 @@ struct FieldList {
             add(name + (' ' + axis), "float", 4, true);
         }
     }
-    void text(const std::string& text, const char* name, bool fromBox = true) {
+    void text(const std::string& value, const char* name, bool fromBox = true) {
         add(name + std::string(" length"), "int32", 4);
-        add(name, "text", text.size(), fromBox);
+        add(name, "text", value.size(), fromBox);
     }
-    void fixedText(const std::string& text, const char* name) { this->text(text, name, false); }
+    void fixedText(const std::string& value, const char* name) { text(value, name, false); }
     void endOfBlock() {}
     void add(const std::string& name, const char* type, std::size_t size, bool fromBox = false) {
         fields.push_back({name, type, offset, size, fromBox});
