@@ -85,7 +85,7 @@ done <<'EOF'
 magic 1 \x05
 record-length-283 2 \x1b
 record-length-high-half 4 \x01
-block-nine-8 12 \x08
+fixed-value-8 12 \x08
 block-length-114 8 \x72
 sector-name-capital 85 S
 human-kind-7 129 \x07
