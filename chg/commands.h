@@ -76,11 +76,6 @@ std::optional<QLocale> localeOption(const QCommandLineParser& parser, const QStr
 
 using FieldText = std::pair<Control, QString>;
 
-// Parameters 2 to 17: make file writes their fixed values whatever they hold.
-inline bool isParameter(Control control) {
-    return control >= Control::paramsing2 && control <= Control::paramsing17;
-}
-
 // The box of that name among those whose texts make a file, x to filenavn.
 std::optional<Control> fieldNamed(const QString& key);
 // "; did you mean "NAME"?" for the one known name that `given` nearly is (it differs only

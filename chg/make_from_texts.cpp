@@ -144,7 +144,8 @@ std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QBy
     // Make file resets the parameters whatever they hold, and the script box's line ends
     // are CR LF already.
     for (const auto& [control, text] : texts) {
-        if (!isParameter(control) && control != Control::script && form.text(control) != text) {
+        if (!isIn(control, kParameterFields) && control != Control::script &&
+            form.text(control) != text) {
             return boxAndText(control, text) +
                    QStringLiteral(": the box would hold \"%1\" instead; no file made")
                        .arg(shownValue(form.text(control)));

@@ -63,10 +63,6 @@ QString scriptRoomText(const EditorFields& fields) {
         .arg(room);
 }
 
-bool isIn(Control control, std::span<const ControlInfo> fields) {
-    return control >= fields.front().id && control <= fields.back().id;
-}
-
 QString whatItHolds(Control control, const EditorFields& fields, const QLocale& locale) {
     const ControlInfo& info = controlInfo(control);
     if (isIn(control, kPositionFields) || isIn(control, kScaleFields) ||

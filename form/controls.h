@@ -150,6 +150,11 @@ inline constexpr std::span<const ControlInfo, 3> kRotationFields{
 inline constexpr std::span<const ControlInfo> kParameterFields{
     kControls.data() + std::size_t(Control::paramsing2), 16};
 
+// Whether `control` is one of `fields`, a run of neighbouring rows such as kScaleFields.
+constexpr bool isIn(Control control, std::span<const ControlInfo> fields) {
+    return control >= fields.front().id && control <= fields.back().id;
+}
+
 // The text make file sets a parameter box to, whatever it held: the box's start value in
 // the user's number format.
 QString fixedParameterText(const ControlInfo& field, const QLocale& locale);
