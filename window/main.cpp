@@ -90,7 +90,7 @@ int main(int argc, char* argv[]) {
     if (!parsed || files.size() > 1 || !qobject_cast<QApplication*>(app.get())) {
         QString error = parsed ? QStringLiteral("one FILE at most") : parser.errorText();
         if (const QString option = unknownOption(arguments); !parsed && !option.isEmpty()) {
-            const QString shown = pelomart::shownPath(pelomart::nativeBytes(option));
+            const QString shown = pelomart::shownArgument(option);
             error =
                 QStringLiteral("unknown option '%1'; 'pelomart -- %1' opens a file of that name")
                     .arg(shown);
