@@ -74,7 +74,7 @@ QString whatItHolds(Control control, const EditorFields& fields, const QLocale& 
         QString caption = controlCaption(control);
         caption[0] = caption[0].toUpper();
         return QStringLiteral("%1: make file writes %2 here, whatever the box holds.")
-            .arg(caption, fixedParameterText(info, locale));
+            .arg(caption, startNumberText(info, locale));
     }
     switch (control) {
     case Control::paramlong1:

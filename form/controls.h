@@ -155,9 +155,10 @@ constexpr bool isIn(Control control, std::span<const ControlInfo> fields) {
     return control >= fields.front().id && control <= fields.back().id;
 }
 
-// The text make file sets a parameter box to, whatever it held: the box's start value in
-// the user's number format.
-QString fixedParameterText(const ControlInfo& field, const QLocale& locale);
+// A number box's start value as `locale` writes numbers: the text make file sets a
+// parameter box to, whatever it held. The window starts the rotations with a decimal comma,
+// which only a comma locale reads; written here, they read as the same number everywhere.
+QString startNumberText(const ControlInfo& box, const QLocale& locale);
 
 QString controlName(Control control);
 QString startText(Control control);

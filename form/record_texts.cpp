@@ -86,7 +86,7 @@ public:
     void parameters(const std::array<float, 16>& values) {
         for (std::size_t i = 0; i < kParameterFields.size(); ++i) {
             const ControlInfo& field = kParameterFields[i];
-            const QString fixedText = fixedParameterText(field, m_locale);
+            const QString fixedText = startNumberText(field, m_locale);
             const float fixed = textToSingle(fixedText, m_locale);
             if (std::bit_cast<std::uint32_t>(values[i]) == std::bit_cast<std::uint32_t>(fixed)) {
                 set(field.id, fixedText);
