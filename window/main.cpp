@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "help_text.h"
 #include "shown_text.h"
+#include "working_directory.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
