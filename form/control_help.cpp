@@ -133,9 +133,7 @@ QString controlHelp(Control control, const EditorFields& fields, const QLocale& 
     // A tooltip as wide as a pasted page would cover the screen; a box's text is that long
     // only when pasted, and its beginning is what tells it.
     constexpr qsizetype kLongest = 200;
-    const QString text = shownText(fields.text(control).left(kLongest + 1));
-    return (text.size() <= kLongest ? text : text.left(kLongest) + QChar(0x2026)) +
-           QLatin1Char('\n') + help;
+    return shownBeginning(fields.text(control), kLongest) + QLatin1Char('\n') + help;
 }
 
 } // namespace pelomart
