@@ -58,6 +58,8 @@ std::optional<FileForBoxes> openForBoxesOrReport(const QString& path, const QLoc
 // A text of the record with each byte the code page leaves undefined as "\xNN", and each
 // control too: a name must not clear the terminal or set its title.
 QString shownRecordText(std::string_view bytes, const QByteArray& codePage);
+// Numbers of the record as show prints them, one space between.
+QString singlesText(std::span<const float> values);
 
 // show --bytes for one file: a line per field with its offset, size, bytes in hex, name and
 // value. False, with a message on `err`, for a file the reader refuses.

@@ -88,15 +88,7 @@ QString behaviourText(std::int32_t code) {
 }
 
 QString typeText(std::int32_t type) {
-    return QString::number(type) + u' ' + QLatin1String(type > kLastManType ? kWoman : kMan);
-}
-
-QString positionText(const std::array<float, 3>& position) {
-    QStringList texts;
-    for (const float value : position) {
-        texts << singleText(value, QLocale::c());
-    }
-    return texts.join(u' ');
+    return QString::number(type) + u' ' + QLatin1String(sexOf(type));
 }
 
 } // namespace
@@ -130,7 +122,7 @@ int list(const QCommandLineParser& parser, QTextStream& out, QTextStream&) {
         rows.push_back(
             {shownArgument(path), columns.cut(shownRecordText(h.name, codePage), kLongestText),
              columns.cut(shownRecordText(h.model, codePage), kLongestText),
-             behaviourText(h.behaviour), typeText(h.typeParameter), positionText(h.position)});
+             behaviourText(h.behaviour), typeText(h.typeParameter), singlesText(h.position)});
         refused.push_back(false);
     }
 

@@ -61,6 +61,10 @@ inline constexpr int kHighestType = 31;
 inline constexpr int kLastManType = 28;
 inline constexpr char kMan[] = "man";
 inline constexpr char kWoman[] = "woman";
+// What the label sex shows for a type, which need not be whole.
+constexpr const char* sexOf(double type) {
+    return type > kLastManType ? kWoman : kMan;
+}
 // Label1 shows this, then the script's length.
 inline constexpr char kScriptLengthCaption[] = "script length=";
 
