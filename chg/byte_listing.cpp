@@ -4,7 +4,7 @@
 #include "commands.h"
 
 #include "change_file_reader.h"
-#include "code_page.h"
+#include "emulate1.h"
 #include "human_record_layout.h"
 #include "record_texts.h"
 #include "shown_text.h"
@@ -97,12 +97,7 @@ private:
 
     // A little-endian number at the walk's place; the walk has not moved past it yet.
     template <typename Integer> Integer read() const {
-        using Unsigned = std::make_unsigned_t<Integer>;
-        Unsigned value = 0;
-        for (std::size_t i = 0; i < sizeof(Integer); ++i) {
-            value |= Unsigned(Unsigned(static_cast<unsigned char>(m_file[m_pos + i])) << (8 * i));
-        }
-        return static_cast<Integer>(value);
+        return decodeLittleEndian<Integer>(m_file.substr(m_pos));
     }
 
     template <typename Integer> void integer(const QString& name) {
@@ -133,7 +128,7 @@ QString hexBytes(QByteArrayView bytes) {
 
 bool showBytes(const QString& path, const QByteArray& codePage, QTextStream& out,
                QTextStream& err) {
-    const OpenedChangeFile opened = pelomart::readChangeFile(nativeBytes(path));
+    const OpenedChangeFile opened = readChangeFile(nativeBytes(path));
     if (!opened.record) {
         err << shownArgument(path) << ": " << opened.error << Qt::endl;
         return false;

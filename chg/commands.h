@@ -58,6 +58,8 @@ std::optional<FileForBoxes> openForBoxesOrReport(const QString& path, const QLoc
 // A text of the record with each byte the code page leaves undefined as "\xNN", and each
 // control too: a name must not clear the terminal or set its title.
 QString shownRecordText(std::string_view bytes, const QByteArray& codePage);
+// Numbers of the record as show prints them, one space between.
+QString singlesText(std::span<const float> values);
 
 // show --bytes for one file: a line per field with its offset, size, bytes in hex, name and
 // value. False, with a message on `err`, for a file the reader refuses.
@@ -75,11 +77,6 @@ std::optional<QLocale> localeOption(const QCommandLineParser& parser, const QStr
                                     QTextStream& err);
 
 using FieldText = std::pair<Control, QString>;
-
-// Parameters 2 to 17: make file writes their fixed values whatever they hold.
-inline bool isParameter(Control control) {
-    return control >= Control::paramsing2 && control <= Control::paramsing17;
-}
 
 // The box of that name among those whose texts make a file, x to filenavn.
 std::optional<Control> fieldNamed(const QString& key);

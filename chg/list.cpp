@@ -88,15 +88,7 @@ QString behaviourText(std::int32_t code) {
 }
 
 QString typeText(std::int32_t type) {
-    return QString::number(type) + u' ' + QLatin1String(type > kLastManType ? kWoman : kMan);
-}
-
-QString positionText(const std::array<float, 3>& position) {
-    QStringList texts;
-    for (const float value : position) {
-        texts << singleText(value, QLocale::c());
-    }
-    return texts.join(u' ');
+    return QString::number(type) + u' ' + QLatin1String(sexOf(type));
 }
 
 } // namespace
@@ -119,7 +111,7 @@ int list(const QCommandLineParser& parser, QTextStream& out, QTextStream&) {
     // A file the reader refuses keeps its line, with the reason where its values would be.
     std::vector<bool> refused{false};
     for (const QString& path : parser.positionalArguments()) {
-        const OpenedChangeFile opened = pelomart::readChangeFile(nativeBytes(path));
+        const OpenedChangeFile opened = readChangeFile(nativeBytes(path));
         if (!opened.record) {
             rows.push_back({shownArgument(path), shownText(opened.error)});
             refused.push_back(true);
@@ -130,7 +122,7 @@ int list(const QCommandLineParser& parser, QTextStream& out, QTextStream&) {
         rows.push_back(
             {shownArgument(path), columns.cut(shownRecordText(h.name, codePage), kLongestText),
              columns.cut(shownRecordText(h.model, codePage), kLongestText),
-             behaviourText(h.behaviour), typeText(h.typeParameter), positionText(h.position)});
+             behaviourText(h.behaviour), typeText(h.typeParameter), singlesText(h.position)});
         refused.push_back(false);
     }
 

@@ -121,17 +121,11 @@ size_t qHash(const Place& place, size_t seed = 0) {
     return qHashMulti(seed, place.device, place.inode, place.name);
 }
 
-QByteArray directoryPart(const QByteArray& path) {
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
-}
-
 std::optional<Place> placeOf(QByteArray path) {
     struct stat status {};
-    // The writer's limit, which is the kernel's.
-    for (int links = 0; links <= 40; ++links) {
+    for (int links = 0; links <= kMaxLinks; ++links) {
         if (::lstat(path.constData(), &status) != 0) {
-            if (errno != ENOENT || ::stat(directoryPart(path).constData(), &status) != 0) {
+            if (errno != ENOENT || ::stat(directoryOf(path).constData(), &status) != 0) {
                 return std::nullopt;
             }
             return Place{status.st_dev, status.st_ino, path.mid(path.lastIndexOf('/') + 1)};
@@ -145,7 +139,7 @@ std::optional<Place> placeOf(QByteArray path) {
             return std::nullopt;
         }
         const QByteArray target(link, size);
-        path = target.startsWith('/') ? target : directoryPart(path) + '/' + target;
+        path = target.startsWith('/') ? target : directoryOf(path) + '/' + target;
     }
     return std::nullopt;
 }

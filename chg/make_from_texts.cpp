@@ -41,14 +41,6 @@ std::optional<QString> behaviourEntry(const QString& text) {
     return QLatin1String(behaviour->name);
 }
 
-// The box's start value as `locale` writes numbers. The window starts the rotations with a
-// decimal comma, which only a comma locale reads; a box that the texts leave out must make
-// the same record in every notation.
-QString startNumberText(const ControlInfo& box, const QLocale& locale) {
-    const QString text = QString::fromLatin1(box.text).replace(u',', u'.');
-    return numberToText(QLocale::c().toDouble(text), locale);
-}
-
 QString boxAndText(Control control, const QString& text) {
     return QStringLiteral("%1 \"%2\"").arg(controlName(control), shownValue(text));
 }
@@ -128,6 +120,7 @@ std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QBy
                                      QByteArray* composedOnly) {
     MemoryForm form(locale);
     form.setDirectoryPath(directory);
+    // A box that the texts leave out must make the same record in every notation.
     for (const auto boxes : {kPositionFields, kScaleFields, kRotationFields}) {
         for (const ControlInfo& box : boxes) {
             form.setText(box.id, startNumberText(box, locale));
@@ -144,7 +137,8 @@ std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QBy
     // Make file resets the parameters whatever they hold, and the script box's line ends
     // are CR LF already.
     for (const auto& [control, text] : texts) {
-        if (!isParameter(control) && control != Control::script && form.text(control) != text) {
+        if (!isIn(control, kParameterFields) && control != Control::script &&
+            form.text(control) != text) {
             return boxAndText(control, text) +
                    QStringLiteral(": the box would hold \"%1\" instead; no file made")
                        .arg(shownValue(form.text(control)));

@@ -14,20 +14,12 @@
 namespace pelomart::chg {
 namespace {
 
-template <std::size_t N> QString floats(const std::array<float, N>& values) {
-    QStringList texts;
-    for (const float value : values) {
-        texts << singleText(value, QLocale::c());
-    }
-    return texts.join(QLatin1Char(' '));
-}
-
 void showText(const HumanRecord& h, const RecordTexts& texts, const QByteArray& codePage,
               const QString& path, QTextStream& out) {
     out << shownArgument(path) << ":\n";
-    out << "  position        " << floats(h.position) << '\n';
-    out << "  scale           " << floats(h.scale) << '\n';
-    out << "  rotation        " << floats(h.rotation) << '\n';
+    out << "  position        " << singlesText(h.position) << '\n';
+    out << "  scale           " << singlesText(h.scale) << '\n';
+    out << "  rotation        " << singlesText(h.rotation) << '\n';
     out << "  internal name   " << shownRecordText(h.name, codePage) << '\n';
     out << "  3D model name   " << shownRecordText(h.model, codePage) << '\n';
     out << "  behaviour       " << h.behaviour;
@@ -35,9 +27,8 @@ void showText(const HumanRecord& h, const RecordTexts& texts, const QByteArray& 
         out << " (" << texts[Control::behavior] << ')';
     }
     out << '\n';
-    out << "  type parameter  " << h.typeParameter << " ("
-        << (h.typeParameter > kLastManType ? kWoman : kMan) << ")\n";
-    out << "  parameters      " << floats(h.parameters) << '\n';
+    out << "  type parameter  " << h.typeParameter << " (" << sexOf(h.typeParameter) << ")\n";
+    out << "  parameters      " << singlesText(h.parameters) << '\n';
     out << "  script          " << h.script.size() << " characters\n";
     // Each line alone, so that only the CR LF between lines reaches the terminal as such.
     std::string_view script = h.script;
@@ -66,6 +57,14 @@ bool addJsonTexts(const RecordTexts& texts, const QString& path, QJsonArray& all
 }
 
 } // namespace
+
+QString singlesText(std::span<const float> values) {
+    QStringList texts;
+    for (const float value : values) {
+        texts << singleText(value, QLocale::c());
+    }
+    return texts.join(QLatin1Char(' '));
+}
 
 QString shownRecordText(std::string_view bytes, const QByteArray& codePage) {
     return shownText(fromCodePage(QByteArrayView(bytes.data(), qsizetype(bytes.size())), codePage));

@@ -23,7 +23,6 @@
 namespace pelomart {
 namespace {
 
-constexpr int kMaxLinks = 40;
 constexpr int kMaxNameAttempts = 100;
 // Linux's bounds for a file's list of attribute names and for one attribute's value.
 constexpr qsizetype kLongestAttributeList = 65536;
@@ -122,14 +121,6 @@ void checkName(const QByteArray& encoded, const QString& path) {
             failWith(ENAMETOOLONG, path);
         }
     }
-}
-
-QByteArray directoryOf(const QByteArray& path) {
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0) {
-        return ".";
-    }
-    return slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
 // One call of writeChangeFile; each step either succeeds or throws the run-time error.
@@ -511,6 +502,14 @@ void Writer::rewriteInPlace() {
 }
 
 } // namespace
+
+QByteArray directoryOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0) {
+        return ".";
+    }
+    return slash == 0 ? QByteArray("/") : path.left(slash);
+}
 
 void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCalls& calls,
                      ChangeFileWrite* write) {

@@ -12,6 +12,12 @@ namespace pelomart {
 
 class SystemCalls;
 
+// The most symbolic links a write follows to its file: the kernel's limit.
+inline constexpr int kMaxLinks = 40;
+
+// The directory part of a path (the system's bytes): "." for a bare name, "/" in the root.
+QByteArray directoryOf(const QByteArray& path);
+
 // Creates or replaces the file at `path` (the system's bytes for it) so that it holds
 // exactly `bytes`. The bytes go to a temporary file beside the target, reach the disk, and
 // only then take the target's place: on any failure an existing file stays as it was and

@@ -113,7 +113,7 @@ ComposedChangeFile composeChangeFile(EditorFields& fields, const QLocale& locale
     // whatever the fields show; the field is set first, in the user's own number format.
     for (std::size_t i = 0; i < kParameterFields.size(); ++i) {
         const ControlInfo& field = kParameterFields[i];
-        fields.setText(field.id, fixedParameterText(field, locale));
+        fields.setText(field.id, startNumberText(field, locale));
         human.parameters[i] = single(fields, field.id, locale);
     }
 

@@ -155,6 +155,12 @@ QString shownText(QStringView text, bool keepLineBreaks) {
     return out;
 }
 
+QString shownBeginning(QStringView text, qsizetype longest) {
+    // Each character shows as at least one, so the first longest + 1 tell whether it is cut.
+    const QString shown = shownText(text.left(longest + 1));
+    return shown.size() <= longest ? shown : shown.left(longest) + QChar(0x2026);
+}
+
 QString shownArgument(const QString& path) {
     return shownPath(nativeBytes(path));
 }

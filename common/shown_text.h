@@ -49,4 +49,8 @@ QString escapedByte(unsigned byte);
 // `keepLineBreaks`, CR and LF stay as they are.
 QString shownText(QStringView text, bool keepLineBreaks = false);
 
+// The text as shownText gives it, cut to at most `longest` characters and ending in "…"
+// where it was cut. Only the beginning is looked at, so a pasted page costs what a line does.
+QString shownBeginning(QStringView text, qsizetype longest);
+
 } // namespace pelomart

@@ -63,10 +63,6 @@ QString scriptRoomText(const EditorFields& fields) {
         .arg(room);
 }
 
-bool isIn(Control control, std::span<const ControlInfo> fields) {
-    return control >= fields.front().id && control <= fields.back().id;
-}
-
 QString whatItHolds(Control control, const EditorFields& fields, const QLocale& locale) {
     const ControlInfo& info = controlInfo(control);
     if (isIn(control, kPositionFields) || isIn(control, kScaleFields) ||
@@ -78,7 +74,7 @@ QString whatItHolds(Control control, const EditorFields& fields, const QLocale& 
         QString caption = controlCaption(control);
         caption[0] = caption[0].toUpper();
         return QStringLiteral("%1: make file writes %2 here, whatever the box holds.")
-            .arg(caption, fixedParameterText(info, locale));
+            .arg(caption, startNumberText(info, locale));
     }
     switch (control) {
     case Control::paramlong1:
@@ -137,9 +133,7 @@ QString controlHelp(Control control, const EditorFields& fields, const QLocale& 
     // A tooltip as wide as a pasted page would cover the screen; a box's text is that long
     // only when pasted, and its beginning is what tells it.
     constexpr qsizetype kLongest = 200;
-    const QString text = shownText(fields.text(control).left(kLongest + 1));
-    return (text.size() <= kLongest ? text : text.left(kLongest) + QChar(0x2026)) +
-           QLatin1Char('\n') + help;
+    return shownBeginning(fields.text(control), kLongest) + QLatin1Char('\n') + help;
 }
 
 } // namespace pelomart

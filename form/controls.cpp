@@ -23,8 +23,9 @@ static_assert(kRotationFields.back().id == Control::zrotsing);
 static_assert(kParameterFields.back().id == Control::paramsing17);
 } // namespace
 
-QString fixedParameterText(const ControlInfo& field, const QLocale& locale) {
-    return numberToText(QLocale::c().toDouble(QLatin1String(field.text)), locale);
+QString startNumberText(const ControlInfo& box, const QLocale& locale) {
+    const QString text = QString::fromLatin1(box.text).replace(u',', u'.');
+    return numberToText(QLocale::c().toDouble(text), locale);
 }
 
 QString controlName(Control control) {

@@ -61,6 +61,10 @@ inline constexpr int kHighestType = 31;
 inline constexpr int kLastManType = 28;
 inline constexpr char kMan[] = "man";
 inline constexpr char kWoman[] = "woman";
+// What the label sex shows for a type, which need not be whole.
+constexpr const char* sexOf(double type) {
+    return type > kLastManType ? kWoman : kMan;
+}
 // Label1 shows this, then the script's length.
 inline constexpr char kScriptLengthCaption[] = "script length=";
 
@@ -150,9 +154,15 @@ inline constexpr std::span<const ControlInfo, 3> kRotationFields{
 inline constexpr std::span<const ControlInfo> kParameterFields{
     kControls.data() + std::size_t(Control::paramsing2), 16};
 
-// The text make file sets a parameter box to, whatever it held: the box's start value in
-// the user's number format.
-QString fixedParameterText(const ControlInfo& field, const QLocale& locale);
+// Whether `control` is one of `fields`, a run of neighbouring rows such as kScaleFields.
+constexpr bool isIn(Control control, std::span<const ControlInfo> fields) {
+    return control >= fields.front().id && control <= fields.back().id;
+}
+
+// A number box's start value as `locale` writes numbers: the text make file sets a
+// parameter box to, whatever it held. The window starts the rotations with a decimal comma,
+// which only a comma locale reads; written here, they read as the same number everywhere.
+QString startNumberText(const ControlInfo& box, const QLocale& locale);
 
 QString controlName(Control control);
 QString startText(Control control);

@@ -41,7 +41,7 @@ void paramlong1_Change(FormControls& form, const QLocale& locale) {
     // Compared unrounded: a leading number of 28.4 is already a woman while the slider
     // shows 28.
     form.setSliderValue(roundToLong(value));
-    form.setCaption(Control::sex, QLatin1String(value > kLastManType ? kWoman : kMan));
+    form.setCaption(Control::sex, QLatin1String(sexOf(value)));
 }
 
 void Slider1_Click(FormControls& form) {

@@ -29,9 +29,8 @@ bool holdsTypedTexts(const FieldTexts& now, const FieldTexts& lastFile) {
     // leaves them unlike the start texts ("0,7" for "0.7").
     auto sameBesidesParameters = [&](const FieldTexts& other) {
         for (const ControlInfo& field : kEditorFields) {
-            const bool parameter =
-                field.id >= kParameterFields.front().id && field.id <= kParameterFields.back().id;
-            if (!parameter && now[std::size_t(field.id)] != other[std::size_t(field.id)]) {
+            if (!isIn(field.id, kParameterFields) &&
+                now[std::size_t(field.id)] != other[std::size_t(field.id)]) {
                 return false;
             }
         }

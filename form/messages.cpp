@@ -18,8 +18,7 @@ QString oneLine(const QString& text) {
     if (text.isEmpty()) {
         return QStringLiteral("(empty)");
     }
-    const QString shown = shownText(text);
-    return shown.size() <= kLongest ? shown : shown.left(kLongest) + QChar(0x2026);
+    return shownBeginning(text, kLongest);
 }
 
 bool isNumberBox(Control control) {

@@ -22,10 +22,10 @@ public:
 
     void single(Control control, float value) {
         if (std::isnan(value)) {
-            hold(control, singleText(value, m_locale), singleText(0.0F, m_locale));
+            replace(control, singleText(value, m_locale), singleText(0.0F, m_locale));
         } else if (std::isinf(value)) {
             const float nearest = std::copysign(std::numeric_limits<float>::max(), value);
-            hold(control, singleText(value, m_locale), singleText(nearest, m_locale));
+            replace(control, singleText(value, m_locale), singleText(nearest, m_locale));
         } else {
             set(control, singleText(value, m_locale));
         }
@@ -46,12 +46,12 @@ public:
             set(control, decoded);
             return;
         }
-        QString held = decoded;
+        QString written = decoded;
         // fromCodePage gives four characters, "\xNN", for each such byte.
         for (qsizetype k = undefined.size(); k-- > 0;) {
-            held.replace(undefined[k] + 3 * k, 4, QLatin1Char('?'));
+            written.replace(undefined[k] + 3 * k, 4, QLatin1Char('?'));
         }
-        hold(control, decoded, held);
+        replace(control, decoded, written);
     }
 
     void script(const std::string& bytes) {
@@ -59,8 +59,8 @@ public:
         QString& held = m_texts.texts[std::size_t(Control::script)];
         const QString withCrLf = scriptWithCrLf(held);
         if (withCrLf != held) {
-            hold(Control::script, QStringLiteral("a line end other than CR LF"),
-                 QStringLiteral("CR LF"), withCrLf);
+            replace(Control::script, QStringLiteral("a line end other than CR LF"),
+                    QStringLiteral("CR LF"), withCrLf);
         }
     }
 
@@ -70,13 +70,14 @@ public:
             return;
         }
         const Behaviour* none = behaviourWithCode(kNoBehaviourChosen);
-        hold(Control::behavior, QString::number(code),
-             QStringLiteral("%1 (%2)").arg(none->code).arg(QLatin1String(none->name)), QString());
+        replace(Control::behavior, QString::number(code),
+                QStringLiteral("%1 (%2)").arg(none->code).arg(QLatin1String(none->name)),
+                QString());
     }
 
     void type(std::int32_t value) {
         if (value > kHighestType) {
-            hold(Control::paramlong1, QString::number(value), QString::number(kHighestType));
+            replace(Control::paramlong1, QString::number(value), QString::number(kHighestType));
         } else {
             set(Control::paramlong1, QString::number(value));
         }
@@ -86,12 +87,12 @@ public:
     void parameters(const std::array<float, 16>& values) {
         for (std::size_t i = 0; i < kParameterFields.size(); ++i) {
             const ControlInfo& field = kParameterFields[i];
-            const QString fixedText = fixedParameterText(field, m_locale);
+            const QString fixedText = startNumberText(field, m_locale);
             const float fixed = textToSingle(fixedText, m_locale);
             if (std::bit_cast<std::uint32_t>(values[i]) == std::bit_cast<std::uint32_t>(fixed)) {
                 set(field.id, fixedText);
             } else {
-                hold(field.id, singleText(values[i], m_locale), fixedText);
+                replace(field.id, singleText(values[i], m_locale), fixedText);
             }
         }
     }
@@ -100,12 +101,13 @@ public:
 
 private:
     void set(Control control, const QString& text) { m_texts.texts[std::size_t(control)] = text; }
-    // The box holds `boxText`, or `written` where that is what make file writes.
-    void hold(Control control, const QString& inFile, const QString& written) {
-        hold(control, inFile, written, written);
+    // A value the box cannot hold: it is among the replaced values, and the box holds
+    // `boxText`, or `written` where that is what make file writes.
+    void replace(Control control, const QString& inFile, const QString& written) {
+        replace(control, inFile, written, written);
     }
-    void hold(Control control, const QString& inFile, const QString& written,
-              const QString& boxText) {
+    void replace(Control control, const QString& inFile, const QString& written,
+                 const QString& boxText) {
         set(control, boxText);
         m_texts.replaced.push_back({control, inFile, written});
     }

@@ -6,6 +6,8 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <type_traits>
 
 // A number's bytes, least significant first, whatever the host's own byte order.
 // The record carries them as characters of an ordinary byte string; a zero byte
@@ -33,6 +35,17 @@ inline std::string EncodeInt32(std::int32_t value) {
 inline std::string EncodeSingle(float value) {
     static_assert(sizeof(float) == 4);
     return detail::littleEndian(std::bit_cast<std::uint32_t>(value));
+}
+
+// The inverse: a number of the type's width from the first bytes of `bytes`, least
+// significant first. The caller has checked that there are that many.
+template <typename Integer> Integer decodeLittleEndian(std::string_view bytes) {
+    using Unsigned = std::make_unsigned_t<Integer>;
+    Unsigned value = 0;
+    for (std::size_t i = 0; i < sizeof(Integer); ++i) {
+        value |= static_cast<Unsigned>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+    }
+    return static_cast<Integer>(value);
 }
 
 } // namespace pelomart

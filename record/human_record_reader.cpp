@@ -3,6 +3,7 @@
 
 #include "human_record_reader.h"
 
+#include "emulate1.h"
 #include "human_record_layout.h"
 
 #include <bit>
@@ -154,13 +155,7 @@ private:
 
     // A little-endian number of the type's width.
     template <typename Integer> Integer number(std::string_view field) {
-        using Unsigned = std::make_unsigned_t<Integer>;
-        const std::string_view bytes = take(sizeof(Integer), field);
-        Unsigned value = 0;
-        for (std::size_t i = 0; i < sizeof(Integer); ++i) {
-            value |= static_cast<Unsigned>(static_cast<unsigned char>(bytes[i])) << (8 * i);
-        }
-        return static_cast<Integer>(value);
+        return decodeLittleEndian<Integer>(take(sizeof(Integer), field));
     }
 
     template <typename Integer> void expect(Integer value, std::string_view field) {

@@ -5,6 +5,7 @@
 
 #include "png_image.h"
 #include "shown_text.h"
+#include "working_directory.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,14 +14,11 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <string>
 #include <utility>
 
 #include <dirent.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace pelomart {
 namespace {

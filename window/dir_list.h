@@ -3,8 +3,6 @@
 
 #pragma once
 
-#include "working_directory.h"
-
 #include <QAbstractListModel>
 #include <QByteArray>
 #include <QIcon>

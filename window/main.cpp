@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "help_text.h"
 #include "shown_text.h"
+#include "working_directory.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -90,7 +91,7 @@ int main(int argc, char* argv[]) {
     if (!parsed || files.size() > 1 || !qobject_cast<QApplication*>(app.get())) {
         QString error = parsed ? QStringLiteral("one FILE at most") : parser.errorText();
         if (const QString option = unknownOption(arguments); !parsed && !option.isEmpty()) {
-            const QString shown = pelomart::shownPath(pelomart::nativeBytes(option));
+            const QString shown = pelomart::shownArgument(option);
             error =
                 QStringLiteral("unknown option '%1'; 'pelomart -- %1' opens a file of that name")
                     .arg(shown);
