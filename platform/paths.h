@@ -17,6 +17,15 @@ namespace pelomart {
 QByteArray encodePath(const QString& text);
 QString decodePath(QByteArrayView path);
 
+// The path of the file `name` in `folder`: the folder, the separator and the name.
+QByteArray pathInFolder(const QByteArray& folder, const QByteArray& name);
+
+// Why this system can hold no file of that name (the name alone, without its folder), for a
+// person to read; empty where it can. Linux holds every name that its bytes can give; Windows
+// holds no device name (CON, NUL, COM1 ...), with an extension or without, in any case, none
+// with one of <>:"/\|?* or a control character, and none ending in a dot or a blank.
+QString fileNameFault(QStringView name);
+
 // A path cut into its folder, made absolute against the working directory, and its last
 // name; nothing, with the system's reason in `error`, where there is no working directory
 // to make it absolute against.

@@ -16,6 +16,14 @@ QString decodePath(QByteArrayView path) {
     return QFile::decodeName(path.toByteArray());
 }
 
+QByteArray pathInFolder(const QByteArray& folder, const QByteArray& name) {
+    return folder + '/' + name;
+}
+
+QString fileNameFault(QStringView) {
+    return {};
+}
+
 std::optional<FolderAndName> folderAndName(const QByteArray& path, QString& error) {
     std::error_code failure;
     const std::filesystem::path absolute = std::filesystem::absolute(path.toStdString(), failure);
