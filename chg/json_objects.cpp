@@ -3,7 +3,8 @@
 
 #include "json_objects.h"
 
-#include "commands.h"
+#include "file_reports.h"
+#include "shown_text.h"
 
 #include <QTextStream>
 #include <algorithm>

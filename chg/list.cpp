@@ -1,7 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "commands.h"
+#include "list.h"
+
+#include "change_file_tool.h"
+#include "shown_record.h"
 
 #include "behaviour_codes.h"
 #include "change_file_reader.h"

@@ -1,8 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "commands.h"
+#include "make.h"
+
+#include "change_file_tool.h"
+#include "did_you_mean.h"
 #include "json_objects.h"
+#include "locale_option.h"
+#include "make_from_texts.h"
 
 #include "shown_text.h"
 
