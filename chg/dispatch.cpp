@@ -8,8 +8,8 @@
 #include "list.h"
 #include "make.h"
 #include "set.h"
-#include "shown_text.h"
 #include "show.h"
+#include "shown_text.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

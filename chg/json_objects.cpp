@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <string_view>
 #include <nlohmann/json.hpp>
+#include <string_view>
 #include <unistd.h>
 
 namespace pelomart::chg {
@@ -28,7 +28,7 @@ public:
 
     bool topLevelIsArray = false;
     bool topLevelIsObject = false;
-    std::string error; // the parser's reason, when the text is not JSON
+    std::string error;        // the parser's reason, when the text is not JSON
     std::size_t errorEnd = 0; // how many bytes the parser had read when it found it
 
     bool null() override { return scalar(); }

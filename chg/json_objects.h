@@ -31,7 +31,6 @@ public:
 // `longest` bytes, is not JSON (with the offset, from 0, of the byte where it goes wrong),
 // or holds neither an object nor an array; what was handed over before that was found is
 // then no part of a good file.
-bool readJsonValues(const QString& path, qint64 longest, QTextStream& err,
-                    JsonValueReader& reader);
+bool readJsonValues(const QString& path, qint64 longest, QTextStream& err, JsonValueReader& reader);
 
 } // namespace pelomart::chg

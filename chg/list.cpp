@@ -16,9 +16,9 @@
 #include <array>
 #include <clocale>
 #include <cwchar>
+#include <locale.h>
 #include <string>
 #include <string_view>
-#include <locale.h>
 #include <vector>
 
 namespace pelomart::chg {
@@ -90,7 +90,6 @@ public:
         }
         return kept + QChar(0x2026);
     }
-
 
 private:
     locale_t m_utf8;

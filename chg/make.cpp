@@ -147,7 +147,9 @@ private:
         }
         void member(const QString& key, const std::optional<QString>& text) override {
             if (m_keys.contains(key)) {
-                refuse([&] { return QStringLiteral("key \"%1\" is given twice").arg(shownValue(key)); });
+                refuse([&] {
+                    return QStringLiteral("key \"%1\" is given twice").arg(shownValue(key));
+                });
                 return;
             }
             m_keys.insert(key);
@@ -158,7 +160,8 @@ private:
             }
             if (!text) {
                 refuse([&] {
-                    return QStringLiteral("\"%1\" must be a string, as typed into its box").arg(key);
+                    return QStringLiteral("\"%1\" must be a string, as typed into its box")
+                        .arg(key);
                 });
                 return;
             }
@@ -171,7 +174,8 @@ private:
             if (*control == Control::filenavn &&
                 (box->contains(QLatin1Char('/')) || box == u"." || box == u"..")) {
                 refuse([&] {
-                    return QStringLiteral("filenavn \"%1\" is not a plain file name").arg(shownValue(*box));
+                    return QStringLiteral("filenavn \"%1\" is not a plain file name")
+                        .arg(shownValue(*box));
                 });
                 return;
             }
@@ -312,10 +316,11 @@ bool directoryTakes(const QByteArray& directory, const Humans& humans, QTextStre
         reason = QStringLiteral("the directory has been removed");
     } else if (::access(directory.constData(), W_OK | X_OK) != 0) {
         const int error = errno;
-        const bool inPlace = std::all_of(humans.all().begin(), humans.all().end(), [&](const Human& human) {
-            const std::optional<QByteArray> name = encodedFileName(fileNameOf(human));
-            return name && ::access((directory + '/' + *name).constData(), W_OK) == 0;
-        });
+        const bool inPlace =
+            std::all_of(humans.all().begin(), humans.all().end(), [&](const Human& human) {
+                const std::optional<QByteArray> name = encodedFileName(fileNameOf(human));
+                return name && ::access((directory + '/' + *name).constData(), W_OK) == 0;
+            });
         if (!inPlace) {
             reason = qt_error_string(error);
         }
