@@ -184,11 +184,12 @@ private:
             }
         }
         void end() override {
-            if (m_good) {
+            good = good && m_good;
+            // Once one object has failed, none of the file's is made: nothing more is kept.
+            if (good) {
                 m_human.texts.shrink_to_fit();
                 m_humans.m_humans.push_back(std::move(m_human));
             }
-            good = good && m_good;
             ++m_object;
         }
 
