@@ -122,8 +122,13 @@ std::size_t faultOffset(std::string_view text, std::size_t read, const std::stri
     if (last >= text.size()) {
         return text.size(); // the end of the input
     }
+    // What the parser says after " - ": a lexer's "invalid ..." quotes the input after it,
+    // a parser's "unexpected ..." names the token.
+    const std::size_t dash = error.find(" - ");
+    const std::string_view fault =
+        dash == std::string::npos ? std::string_view() : std::string_view(error).substr(dash + 3);
     auto unexpected = [&](std::string_view token) {
-        return error.find("unexpected " + std::string(token) + " literal") != std::string::npos;
+        return fault.starts_with("unexpected " + std::string(token) + " literal");
     };
     if (unexpected("true") || unexpected("null")) {
         return last - 3;
