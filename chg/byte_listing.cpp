@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "commands.h"
+#include "byte_listing.h"
+
+#include "shown_record.h"
 
 #include "change_file_reader.h"
 #include "emulate1.h"

@@ -1,7 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "commands.h"
+#include "list.h"
+
+#include "change_file_tool.h"
+#include "shown_record.h"
 
 #include "behaviour_codes.h"
 #include "change_file_reader.h"
@@ -14,10 +17,19 @@
 #include <clocale>
 #include <cwchar>
 #include <locale.h>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace pelomart::chg {
 namespace {
+
+// Whether an escape "\xNN", as shown texts write a byte or a control, begins at `i`.
+bool isEscape(std::u32string_view characters, std::size_t i) {
+    auto isHex = [](char32_t c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); };
+    return i + 3 < characters.size() && characters[i] == '\\' && characters[i + 1] == 'x' &&
+           isHex(characters[i + 2]) && isHex(characters[i + 3]);
+}
 
 // The columns a terminal gives a text: two for a wide East Asian character, none for a
 // combining mark. Measured with the C library's tables under C.UTF-8, whatever the user's
@@ -54,19 +66,27 @@ public:
         return columns;
     }
 
-    // The text cut to at most `most` columns, ending in "…" where something was cut.
+    // The text cut to at most `most` columns, ending in "…" where something was cut. An
+    // escape "\xNN" is kept whole or left out whole: half of one would read as other text.
     QString cut(const QString& text, int most) const {
         if (width(text) <= most) {
             return text;
         }
+        const std::u32string characters = text.toStdU32String();
         QString kept;
         int columns = 0;
-        for (const char32_t c : text.toUcs4()) {
-            columns += width(c);
-            if (columns > most - 1) {
+        for (std::size_t i = 0; i < characters.size();) {
+            const std::size_t length = isEscape(characters, i) ? 4 : 1;
+            int unit = 0;
+            for (std::size_t j = i; j < i + length; ++j) {
+                unit += width(characters[j]);
+            }
+            if (columns + unit > most - 1) {
                 break;
             }
-            kept += QString::fromUcs4(&c, 1);
+            columns += unit;
+            kept += QString::fromUcs4(characters.data() + i, qsizetype(length));
+            i += length;
         }
         return kept + QChar(0x2026);
     }

@@ -3,6 +3,7 @@
 
 #include "change_file_tool.h"
 #include "shown_text.h"
+#include "standard_input.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -10,6 +11,8 @@
 #include <new>
 
 int main(int argc, char* argv[]) {
+    // Before QCoreApplication opens its first descriptor, which would take a closed 0.
+    pelomart::chg::claimStandardInput();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pelomart-chg"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELOMART_VERSION));
