@@ -34,7 +34,7 @@ QString behaviourCodes() {
 
 // Dir1's current path as the system names it, a bare "/" for the root.
 QString shownDirectory(const EditorFields& fields) {
-    return shownPath(fields.directoryPath());
+    return shownPath(fields.directoryPath(), kLongestShownPath);
 }
 
 QString targetFile(const EditorFields& fields) {
@@ -49,7 +49,7 @@ QString targetFile(const EditorFields& fields) {
         path += '/';
     }
     return QStringLiteral("Makes the change file %1, replacing a file of that name.")
-        .arg(shownPath(path + *nativeName));
+        .arg(shownPath(path + *nativeName, kLongestShownPath));
 }
 
 QString scriptRoomText(const EditorFields& fields) {

@@ -121,6 +121,8 @@ QWidget* Form1::createControl(const ControlInfo& info, const QByteArray& startDi
         return new DirList(startDirectory, this);
     case ControlKind::Label: {
         auto* label = new QLabel(text, this);
+        // A caption is shown as it is, never taken for markup.
+        label->setTextFormat(Qt::PlainText);
         label->setAlignment(info.centred ? Qt::AlignHCenter | Qt::AlignTop
                                          : Qt::AlignLeft | Qt::AlignTop);
         return label;

@@ -6,6 +6,7 @@
 #include "control_help.h"
 #include "dir_list.h"
 #include "form_controls.h"
+#include "message_boxes.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -82,7 +83,7 @@ void ToolTips::show(Control control) {
     if (shown == widget->accessibleDescription()) {
         return;
     }
-    widget->setToolTip(shown);
+    widget->setToolTip(literalToolTip(shown));
     widget->setAccessibleDescription(shown);
 }
 
