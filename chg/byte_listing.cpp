@@ -130,7 +130,7 @@ QString hexBytes(QByteArrayView bytes) {
 
 bool showBytes(const QString& path, const QByteArray& codePage, QTextStream& out,
                QTextStream& err) {
-    const OpenedChangeFile opened = readChangeFile(nativeBytes(path));
+    const FileForBoxes opened = readChangeFile(nativeBytes(path));
     if (!opened.record) {
         err << shownArgument(path) << ": " << opened.error << Qt::endl;
         return false;

@@ -131,7 +131,7 @@ int list(const QCommandLineParser& parser, QTextStream& out, QTextStream&) {
     // A file the reader refuses keeps its line, with the reason where its values would be.
     std::vector<bool> refused{false};
     for (const QString& path : parser.positionalArguments()) {
-        const OpenedChangeFile opened = readChangeFile(nativeBytes(path));
+        const FileForBoxes opened = readChangeFile(nativeBytes(path));
         if (!opened.record) {
             rows.push_back({shownArgument(path), shownText(opened.error)});
             refused.push_back(true);

@@ -11,13 +11,36 @@
 #include <filesystem>
 
 namespace pelomart {
+namespace {
+
+FileForBoxes decoded(QByteArray bytes) {
+    FileForBoxes file;
+    DecodedHumanRecord decoded = decodeHumanRecord({bytes.constData(), std::size_t(bytes.size())});
+    if (!decoded.record) {
+        file.error = QString::fromStdString(decoded.error);
+        return file;
+    }
+    file.record = std::move(decoded.record);
+    file.bytes = std::move(bytes);
+    return file;
+}
+
+} // namespace
+
+FileForBoxes readChangeFile(const QByteArray& path) {
+    FileContents contents = readWholeFile(path, kLongestChangeFile);
+    if (!contents.bytes) {
+        FileForBoxes file;
+        file.error = QStringLiteral("cannot read: ") + contents.error;
+        return file;
+    }
+    return decoded(std::move(*contents.bytes));
+}
 
 FileForBoxes openForBoxes(const QByteArray& path, const QLocale& locale,
                           const QByteArray& codePage) {
-    FileForBoxes file;
-    OpenedChangeFile opened = readChangeFile(path);
-    if (!opened.record) {
-        file.error = opened.error;
+    FileForBoxes file = readChangeFile(path);
+    if (!file.record) {
         return file;
     }
     // Absolute: the folder goes into Dir1, whose path must name the same folder whatever
@@ -25,34 +48,28 @@ FileForBoxes openForBoxes(const QByteArray& path, const QLocale& locale,
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path.toStdString(), error);
     if (error) {
-        file.error = QStringLiteral("cannot find its folder: ") + qt_error_string(error.value());
-        return file;
+        FileForBoxes failed;
+        failed.error = QStringLiteral("cannot find its folder: ") + qt_error_string(error.value());
+        return failed;
     }
     file.folder = QByteArray::fromStdString(absolute.parent_path().native());
     file.name = QByteArray::fromStdString(absolute.filename().native());
-    file.texts = recordTexts(*opened.record, locale, codePage);
+    file.texts = recordTexts(*file.record, locale, codePage);
     // A name that is not UTF-8 cannot be typed back: make file writes the name the box shows.
     const QString name = QFile::decodeName(file.name);
     file.texts.texts[std::size_t(Control::filenavn)] = name;
     if (encodedFileName(name) != file.name) {
         file.texts.replaced.push_back({Control::filenavn, shownPath(file.name), name});
     }
-    file.record = std::move(opened.record);
-    file.bytes = std::move(opened.bytes);
     return file;
 }
 
 FileForBoxes bytesForBoxes(const QByteArray& bytes, const QLocale& locale,
                            const QByteArray& codePage) {
-    FileForBoxes file;
-    DecodedHumanRecord decoded = decodeHumanRecord({bytes.constData(), std::size_t(bytes.size())});
-    if (!decoded.record) {
-        file.error = QString::fromStdString(decoded.error);
-        return file;
+    FileForBoxes file = decoded(bytes);
+    if (file.record) {
+        file.texts = recordTexts(*file.record, locale, codePage);
     }
-    file.texts = recordTexts(*decoded.record, locale, codePage);
-    file.record = std::move(decoded.record);
-    file.bytes = bytes;
     return file;
 }
 

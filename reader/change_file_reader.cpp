@@ -3,7 +3,6 @@
 
 #include "change_file_reader.h"
 
-#include "human_record_reader.h"
 #include "system_calls.h"
 
 #include <cerrno>
@@ -95,19 +94,6 @@ FileContents readWholeFile(const QByteArray& path, qint64 longest, SystemCalls& 
 FileContents readWholeFile(const QByteArray& path, qint64 longest) {
     SystemCalls posix;
     return readWholeFile(path, longest, posix);
-}
-
-OpenedChangeFile readChangeFile(const QByteArray& path) {
-    FileContents contents = readWholeFile(path, kLongestChangeFile);
-    if (!contents.bytes) {
-        return {std::nullopt, QStringLiteral("cannot read: ") + contents.error, {}};
-    }
-    DecodedHumanRecord decoded =
-        decodeHumanRecord({contents.bytes->constData(), std::size_t(contents.bytes->size())});
-    if (!decoded.record) {
-        return {std::nullopt, QString::fromStdString(decoded.error), std::move(*contents.bytes)};
-    }
-    return {std::move(decoded.record), {}, std::move(*contents.bytes)};
 }
 
 } // namespace pelomart
