@@ -5,7 +5,7 @@
 
 #include "shown_record.h"
 
-#include "change_file_reader.h"
+#include "file_for_boxes.h"
 #include "emulate1.h"
 #include "human_record_layout.h"
 #include "record_texts.h"

@@ -18,8 +18,8 @@ std::optional<QByteArray> readWholeFileOrReport(const QString& path, qint64 long
     return std::move(contents.bytes);
 }
 
-std::optional<OpenedChangeFile> readChangeFileOrReport(const QString& path, QTextStream& err) {
-    OpenedChangeFile opened = readChangeFile(nativeBytes(path));
+std::optional<FileForBoxes> readChangeFileOrReport(const QString& path, QTextStream& err) {
+    FileForBoxes opened = readChangeFile(nativeBytes(path));
     if (!opened.record) {
         err << shownArgument(path) << ": " << opened.error << Qt::endl;
         return std::nullopt;

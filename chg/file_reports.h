@@ -24,7 +24,7 @@ std::optional<QByteArray> readWholeFileOrReport(const QString& path, qint64 long
 
 // The change file's record as the strict reader takes it, or a message on `err` that names
 // the file and why it is refused, with the byte offset.
-std::optional<OpenedChangeFile> readChangeFileOrReport(const QString& path, QTextStream& err);
+std::optional<FileForBoxes> readChangeFileOrReport(const QString& path, QTextStream& err);
 
 // The change file opened as the window opens it, or a message on `err` as above.
 std::optional<FileForBoxes> openForBoxesOrReport(const QString& path, const QLocale& locale,

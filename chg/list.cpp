@@ -7,7 +7,7 @@
 #include "shown_record.h"
 
 #include "behaviour_codes.h"
-#include "change_file_reader.h"
+#include "file_for_boxes.h"
 #include "code_page.h"
 #include "record_texts.h"
 #include "shown_text.h"
