@@ -10,6 +10,7 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -23,8 +24,10 @@
 #include <utility>
 #include <vector>
 
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -123,6 +126,7 @@ TEST(ChangeFileWriter, WritesExactlyTheBytes) {
         const char* what;
         QString name;
         std::optional<QByteArray> existing;
+        int pathLength = 0; // directories before the name make the whole path this long
     };
     const Row rows[] = {
         {"new file", "new.chg", {}},
@@ -130,17 +134,25 @@ TEST(ChangeFileWriter, WritesExactlyTheBytes) {
         {"replaces a shorter file", "old.chg", oldBytes},
         {"backslash is an ordinary name character", "a\\b.chg", {}},
         {"name of 255 bytes", QString(251, 'n') + ".chg", {}},
+        {"path of 4,091 bytes, too long for a temporary name beside it", "f.chg", oldBytes, 4091},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
-        const QString path = dir.path() + '/' + row.name;
+        QString name = row.name;
+        for (int room = row.pathLength - int(dir.path().size() + 1 + name.size()); room > 0;
+             room -= 201) {
+            name.prepend(QString(std::min(200, room - 1), 'd') + '/');
+        }
+        const QString path = dir.path() + '/' + name;
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
         if (row.existing) {
             put(path, *row.existing);
         }
         EXPECT_EQ(writeCode(path, changeBytes(284)), 0);
         EXPECT_EQ(contents(path), changeBytes(284));
-        EXPECT_EQ(tree(dir.path()), QStringList{row.name});
+        EXPECT_EQ(tree(dir.path()).filter(row.name), QStringList{name});
+        EXPECT_EQ(tree(dir.path()).filter(".pelomart"), QStringList());
     }
 }
 
@@ -187,6 +199,7 @@ TEST(ChangeFileWriter, NewFileGetsModeFromUmaskAndExistingFileKeepsItsOwn) {
         {"existing file with ACL entries", 022, 0644, 0644, kAcl},
         {"existing file without, in a directory with a default ACL", 022, 0644, 0644, {}, kAcl},
         {"existing file with two other names", 022, 0644, 0644, {}, {}, 2},
+        {"existing file with one other name", 022, 0644, 0644, {}, {}, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -331,6 +344,7 @@ TEST(ChangeFileWriter, DirectoryThatRefusesTheReplacementRewritesOnlyAWritableFi
         int expected;
         QByteArray afterwards;
         bool needsRoot; // to give the file to another user
+        gid_t group = 0; // the file's and the directory's, and the writer's besides; 0: the owner's
     };
     // Longer than the new bytes, so that an in-place rewrite must also cut the file short.
     const QByteArray longer = changeBytes(1000, 5);
@@ -341,6 +355,9 @@ TEST(ChangeFileWriter, DirectoryThatRefusesTheReplacementRewritesOnlyAWritableFi
         // The temporary file can be made, but only the owner may replace a file there.
         {"sticky directory, another user's writable file", 01777, kNobody - 1, 0666, 0,
          changeBytes(284), true},
+        // A new file would be the writer's, and lose the attributes only root may list.
+        {"shared group directory, another user's file", 02775, kNobody - 1, 0664, 0,
+         changeBytes(284), true, 4321},
     };
     bool skipped = false;
     for (const Row& row : rows) {
@@ -353,15 +370,25 @@ TEST(ChangeFileWriter, DirectoryThatRefusesTheReplacementRewritesOnlyAWritableFi
         const QByteArray path = QFile::encodeName(dir.filePath("old.chg"));
         put(dir.filePath("old.chg"), longer);
         ASSERT_EQ(::chmod(path.constData(), row.fileMode), 0);
+        const gid_t group = row.group ? row.group : row.fileOwner;
         if (::getuid() == 0) {
-            ASSERT_EQ(::chown(path.constData(), row.fileOwner, row.fileOwner), 0);
+            ASSERT_EQ(::chown(path.constData(), row.fileOwner, group), 0);
+            ASSERT_EQ(::setxattr(path.constData(), "trusted.kept", "1", 1, 0), 0);
+            ASSERT_EQ(::chown(QFile::encodeName(dir.path()).constData(), 0, row.group), 0);
         }
         ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), row.dirMode), 0);
         const ino_t inode = statusOf(dir.filePath("old.chg")).st_ino;
 
-        EXPECT_EQ(writeCodeUnprivileged(dir.filePath("old.chg"), changeBytes(284)), row.expected);
+        EXPECT_EQ(test::runUnprivileged(
+                      [&] { return writeCode(dir.filePath("old.chg"), changeBytes(284)); }, group),
+                  row.expected);
         EXPECT_EQ(contents(dir.filePath("old.chg")), row.afterwards);
         EXPECT_EQ(statusOf(dir.filePath("old.chg")).st_ino, inode) << "not replaced by a rename";
+        if (::getuid() == 0) {
+            EXPECT_EQ(statusOf(dir.filePath("old.chg")).st_uid, row.fileOwner);
+            EXPECT_EQ(statusOf(dir.filePath("old.chg")).st_gid, group);
+            EXPECT_EQ(::getxattr(path.constData(), "trusted.kept", nullptr, 0), 1);
+        }
         EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
     }
@@ -878,6 +905,49 @@ TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
             EXPECT_EQ(test::exitCodeOf(other), 1);
         }
         EXPECT_EQ(contents(target), row.expected == 0 ? newBytes : row.theirs);
+        EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
+    }
+}
+
+// The writers' lock: a writer waits while another holds it, a reader's lock on the
+// directory holds nobody up, and a writer stopped while it waits leaves nothing behind.
+TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
+    struct Row {
+        const char* what;
+        int heldFor = 0;          // seconds another writer holds the lock
+        bool readerFlocks = false; // on the directory, throughout
+        bool interrupted = false;  // Ctrl+C while the writer waits
+        int expected = 0;
+    };
+    const Row rows[] = {
+        {"another writer holds it for 3 seconds", 3},
+        {"a reader holds flock on the directory", 0, true},
+        {"Ctrl+C while another writer holds it", 2, false, true, 128 + SIGINT},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir dir;
+        put(dir.filePath("old.chg"), oldBytes);
+        const int directory = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY);
+        ASSERT_EQ(::flock(directory, row.readerFlocks ? LOCK_EX : LOCK_UN), 0);
+        const pid_t holder =
+            row.heldFor == 0 ? -1 : test::holdWritersLock(dir.path().toStdString(), [&](auto ready) {
+                ready();
+                ::sleep(row.heldFor);
+            });
+        const auto start = std::chrono::steady_clock::now();
+        const pid_t writer = startChild([&] { return writeCode(dir.filePath("old.chg"), newBytes); });
+        if (row.interrupted) {
+            ::usleep(300'000);
+            ::kill(writer, SIGINT);
+        }
+        EXPECT_EQ(test::exitCodeOf(writer), row.expected);
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(took, std::chrono::seconds(row.interrupted ? 0 : row.heldFor));
+        EXPECT_LT(took, std::chrono::seconds(row.heldFor + 2)) << "waited on past the lock";
+        EXPECT_EQ(holder < 0 ? 0 : test::exitCodeOf(holder), 0);
+        ::close(directory);
+        EXPECT_EQ(contents(dir.filePath("old.chg")), row.expected == 0 ? newBytes : oldBytes);
         EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
     }
 }
