@@ -166,8 +166,9 @@ private:
     const QString& m_path;
     const QByteArray& m_bytes;
     ChangeFileWrite* m_write;
-    // Where the bytes go, with symbolic links followed. Every step works relative to the target's directory, held open: a path that the
-    // system takes is taken whole, even where a temporary name beside it would be too long.
+    // Where the bytes go, with symbolic links followed. Every step works relative to the
+    // target's directory, held open: a path that the system takes is taken whole, even where
+    // a temporary name beside it would be too long.
     int m_directory = -1;
     QByteArray m_name; // the target's name in m_directory; empty for a link that ends in '/'
     int m_lock = -1;
@@ -389,8 +390,8 @@ void Writer::lockDirectory() {
                 m_write->lockHeld = true;
             }
             fail(ErrorNumber::PathFileAccess, m_path,
-                 QStringLiteral("its directory has been locked against writing for 10 seconds; "
-                                "the file is left as it was"));
+                 QStringLiteral("a lock on its directory has been held for 10 seconds; "
+                                "nothing was written"));
         }
         std::this_thread::sleep_for(kLockRetry);
     }
