@@ -307,8 +307,7 @@ bool Writer::replaceByRename() {
         temp.discard();
         return false;
     }
-    if (m_calls.renameat(m_directory, tempName.constData(), m_directory, m_name.constData()) !=
-        0) {
+    if (m_calls.renameat(m_directory, tempName.constData(), m_directory, m_name.constData()) != 0) {
         const int error = errno;
         if (refusedByDirectory(error)) {
             temp.discard();

@@ -52,7 +52,9 @@ public:
 
     // The lock that writers take in a directory (F_OFD_SETLK), and the extended attributes
     // (ACL entries among them) that a replaced file keeps.
-    virtual int fcntl(int fd, int command, struct flock* lock) { return ::fcntl(fd, command, lock); }
+    virtual int fcntl(int fd, int command, struct flock* lock) {
+        return ::fcntl(fd, command, lock);
+    }
     virtual ssize_t fgetxattr(int fd, const char* name, void* value, size_t size) {
         return ::fgetxattr(fd, name, value, size);
     }

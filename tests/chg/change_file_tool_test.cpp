@@ -363,7 +363,7 @@ TEST_F(ChangeFileTool, SetAndMakeReplaceOnlyTheFileMeantAndSaySo) {
         std::function<pid_t()> before; // the other writer it starts, or -1
         QStringList arguments;
         int status;
-        QString message; // among what stderr says
+        QString message;  // among what stderr says
         QByteArray after; // f.chg
     };
     const Row rows[] = {

@@ -343,7 +343,7 @@ TEST(ChangeFileWriter, DirectoryThatRefusesTheReplacementRewritesOnlyAWritableFi
         mode_t fileMode;
         int expected;
         QByteArray afterwards;
-        bool needsRoot; // to give the file to another user
+        bool needsRoot;  // to give the file to another user
         gid_t group = 0; // the file's and the directory's, and the writer's besides; 0: the owner's
     };
     // Longer than the new bytes, so that an in-place rewrite must also cut the file short.
@@ -511,11 +511,11 @@ TEST(ChangeFileWriter, FileSizeLimitLeavesTheOldFile) {
 // The two ways a write goes, step by step in the order of the calls, and what a failure
 // of each call leaves.
 enum class OnFailure {
-    Reported,                  // the error's number, and the file as the step says
-    GoesOnIfRefused,           // EACCES: the write goes another way (in place, say)
-    ReportedIfDiskFull,        // a reservation the file system cannot make is no failure
-    NotReported,               // the write goes on: after the rename, or without the lock
-    Forced,                    // the refusal that sends the write down this path
+    Reported,           // the error's number, and the file as the step says
+    GoesOnIfRefused,    // EACCES: the write goes another way (in place, say)
+    ReportedIfDiskFull, // a reservation the file system cannot make is no failure
+    NotReported,        // the write goes on: after the rename, or without the lock
+    Forced,             // the refusal that sends the write down this path
 };
 enum class Afterwards { Old, New, NewOverOldTail, ShortWriteOverOld };
 
@@ -540,12 +540,9 @@ using enum Afterwards;
 // The lock's steps, alike on both paths: its file is made, shared and locked, and the
 // lock is checked to have kept its name. Without the lock the write goes on.
 const std::vector<Step> lockSteps = {
-    {Call::Open, NotReported, New},
-    {Call::Open, NotReported, New, O_CREAT | O_EXCL},
-    {Call::Fstat, NotReported, New},
-    {Call::Fchmod, NotReported, New},
-    {Call::Fcntl, NotReported, New},
-    {Call::Fstat, NotReported, New},
+    {Call::Open, NotReported, New},    {Call::Open, NotReported, New, O_CREAT | O_EXCL},
+    {Call::Fstat, NotReported, New},   {Call::Fchmod, NotReported, New},
+    {Call::Fcntl, NotReported, New},   {Call::Fstat, NotReported, New},
     {Call::Fstatat, NotReported, New},
 };
 
@@ -679,11 +676,10 @@ TEST(ChangeFileWriter, EachFailingCallIsReportedAndLeavesAWholeFile) {
             for (const ErrorClass& error : errorClasses) {
                 SCOPED_TRACE(std::string(path.what) + ": " + test::nameOf(step.call) + " #" +
                              std::to_string(nth) + " fails with " + error.what);
-                const bool goesOn =
-                    step.onFailure == NotReported ||
-                    (step.onFailure == GoesOnIfRefused && error.error == EACCES) ||
-                    (step.onFailure == ReportedIfDiskFull &&
-                     error.expected != ErrorNumber::DiskFull);
+                const bool goesOn = step.onFailure == NotReported ||
+                                    (step.onFailure == GoesOnIfRefused && error.error == EACCES) ||
+                                    (step.onFailure == ReportedIfDiskFull &&
+                                     error.expected != ErrorNumber::DiskFull);
                 QTemporaryDir dir;
                 put(dir.filePath("old.chg"), longOldBytes);
                 std::vector<test::Fault> faults = path.forced;
@@ -914,7 +910,7 @@ TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
 TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
     struct Row {
         const char* what;
-        int heldFor = 0;          // seconds another writer holds the lock
+        int heldFor = 0;           // seconds another writer holds the lock
         bool readerFlocks = false; // on the directory, throughout
         bool interrupted = false;  // Ctrl+C while the writer waits
         int expected = 0;
@@ -930,13 +926,15 @@ TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
         put(dir.filePath("old.chg"), oldBytes);
         const int directory = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY);
         ASSERT_EQ(::flock(directory, row.readerFlocks ? LOCK_EX : LOCK_UN), 0);
-        const pid_t holder =
-            row.heldFor == 0 ? -1 : test::holdWritersLock(dir.path().toStdString(), [&](auto ready) {
-                ready();
-                ::sleep(row.heldFor);
-            });
+        const pid_t holder = row.heldFor == 0
+                                 ? -1
+                                 : test::holdWritersLock(dir.path().toStdString(), [&](auto ready) {
+                                       ready();
+                                       ::sleep(row.heldFor);
+                                   });
         const auto start = std::chrono::steady_clock::now();
-        const pid_t writer = startChild([&] { return writeCode(dir.filePath("old.chg"), newBytes); });
+        const pid_t writer =
+            startChild([&] { return writeCode(dir.filePath("old.chg"), newBytes); });
         if (row.interrupted) {
             ::usleep(300'000);
             ::kill(writer, SIGINT);

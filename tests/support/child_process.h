@@ -53,8 +53,9 @@ inline int runUnprivileged(const std::function<int()>& body, gid_t group = kNobo
 // Another writer, in a child process: takes the writers' lock in `dir`, runs `whileHeld`,
 // which calls `ready` once the caller may go on, and lets go as a writer does, the name
 // first. Returns once `ready` has been called.
-inline pid_t holdWritersLock(const std::string& dir,
-                             const std::function<void(const std::function<void()>& ready)>& whileHeld) {
+inline pid_t
+holdWritersLock(const std::string& dir,
+                const std::function<void(const std::function<void()>& ready)>& whileHeld) {
     int ready[2];
     if (::pipe(ready) != 0) {
         return -1;

@@ -46,10 +46,10 @@ enum class Call {
 
 inline const char* nameOf(Call call) {
     constexpr const char* names[] = {
-        "fstatat",        "fstat",  "readlinkat",      "faccessat", "open",
-        "open directory", "fchown", "fchmod",          "write",     "posix_fallocate",
-        "ftruncate",      "fsync",  "fsync directory", "close",     "close directory",
-        "renameat",       "unlinkat", "fcntl",         "fsetxattr",
+        "fstatat",        "fstat",    "readlinkat",      "faccessat", "open",
+        "open directory", "fchown",   "fchmod",          "write",     "posix_fallocate",
+        "ftruncate",      "fsync",    "fsync directory", "close",     "close directory",
+        "renameat",       "unlinkat", "fcntl",           "fsetxattr",
     };
     static_assert(std::size(names) == std::size_t(Call::Fsetxattr) + 1, "a name for each call");
     return names[int(call)];
@@ -83,8 +83,7 @@ public:
     std::optional<uid_t> directoryOwner;
 
     int fstatat(int dirFd, const char* path, struct stat* status, int flags) override {
-        return run(Call::Fstatat,
-                   [&] { return SystemCalls::fstatat(dirFd, path, status, flags); });
+        return run(Call::Fstatat, [&] { return SystemCalls::fstatat(dirFd, path, status, flags); });
     }
     int fstat(int fd, struct stat* status) override {
         const int result = run(Call::Fstat, [&] { return SystemCalls::fstat(fd, status); });
