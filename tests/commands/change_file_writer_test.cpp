@@ -933,8 +933,11 @@ TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
                                        ::sleep(row.heldFor);
                                    });
         const auto start = std::chrono::steady_clock::now();
-        const pid_t writer =
-            startChild([&] { return writeCode(dir.filePath("old.chg"), newBytes); });
+        // As a shell starts a command: a test run in the background ignores SIGINT.
+        const pid_t writer = startChild([&] {
+            std::signal(SIGINT, SIG_DFL);
+            return writeCode(dir.filePath("old.chg"), newBytes);
+        });
         if (row.interrupted) {
             ::usleep(300'000);
             ::kill(writer, SIGINT);
