@@ -376,6 +376,15 @@ int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
                 makeFromTexts(human.texts, directoryBytes, *locale, &write)) {
             messages.add([&] { return humans.source(human) + QStringLiteral(": ") + *failure; });
             status = kFileFailed;
+            // Every file goes into the one directory: the others would each wait as long for
+            // the same lock. Those not made are named by count, as one line.
+            const std::size_t left = humans.size() - std::size_t(&human - humans.data()) - 1;
+            if (write.lockHeld && left > 0) {
+                err << shownPath(directoryBytes) << ": " << left << " more object"
+                    << (left == 1 ? " was" : "s were") << " not made, as the directory is locked"
+                    << Qt::endl;
+                break;
+            }
         } else {
             QByteArray made = *encodedFileName(fileNameOf(human));
             if (directory != u".") {
