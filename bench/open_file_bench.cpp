@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "change_file_reader.h"
+#include "file_for_boxes.h"
 #include "form1.h"
 #include "make_file.h"
 #include "memory_form.h"
@@ -65,7 +65,7 @@ void BM_OpenFile_ReadAndDecode(benchmark::State& state) {
     const TwoFiles files;
     std::int64_t opened = 0;
     for (auto _ : state) {
-        const pelomart::OpenedChangeFile file = pelomart::readChangeFile(files.path(opened++));
+        const pelomart::FileForBoxes file = pelomart::readChangeFile(files.path(opened++));
         if (!file.record) {
             state.SkipWithError("the file is not read");
             break;

@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "commands.h"
+#include "byte_listing.h"
 
-#include "change_file_reader.h"
+#include "shown_record.h"
+
+#include "file_for_boxes.h"
 #include "emulate1.h"
 #include "human_record_layout.h"
 #include "record_texts.h"
@@ -128,7 +130,7 @@ QString hexBytes(QByteArrayView bytes) {
 
 bool showBytes(const QString& path, const QByteArray& codePage, QTextStream& out,
                QTextStream& err) {
-    const OpenedChangeFile opened = readChangeFile(nativeBytes(path));
+    const FileForBoxes opened = readChangeFile(nativeBytes(path));
     if (!opened.record) {
         err << shownArgument(path) << ": " << opened.error << Qt::endl;
         return false;

@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "commands.h"
+#include "did_you_mean.h"
 
 #include "controls.h"
+#include "shown_text.h"
 
 #include <algorithm>
 

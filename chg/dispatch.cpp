@@ -3,8 +3,13 @@
 
 #include "change_file_tool.h"
 
-#include "commands.h"
+#include "check.h"
 #include "help_text.h"
+#include "list.h"
+#include "make.h"
+#include "set.h"
+#include "show.h"
+#include "shown_text.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -12,6 +17,15 @@
 
 namespace pelomart::chg {
 namespace {
+
+// A command, described once: its parser gives both its own --help and its line in the
+// overview.
+struct Command {
+    const char* name;
+    // Adds the description, options and positional arguments.
+    void (*describe)(QCommandLineParser& parser);
+    int (*run)(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
+};
 
 // clang-format off
 constexpr std::array kCommands{

@@ -1,10 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "commands.h"
+#include "list.h"
+
+#include "change_file_tool.h"
+#include "shown_record.h"
 
 #include "behaviour_codes.h"
-#include "change_file_reader.h"
+#include "file_for_boxes.h"
 #include "code_page.h"
 #include "record_texts.h"
 #include "shown_text.h"
@@ -12,10 +15,19 @@
 
 #include <QTextStream>
 #include <array>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace pelomart::chg {
 namespace {
+
+// Whether an escape "\xNN", as shown texts write a byte or a control, begins at `i`.
+bool isEscape(std::u32string_view characters, std::size_t i) {
+    auto isHex = [](char32_t c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); };
+    return i + 3 < characters.size() && characters[i] == '\\' && characters[i + 1] == 'x' &&
+           isHex(characters[i + 2]) && isHex(characters[i + 3]);
+}
 
 // The columns a terminal gives a text, and the text cut to a number of columns.
 class TerminalColumns {
@@ -30,19 +42,27 @@ public:
         return columns;
     }
 
-    // The text cut to at most `most` columns, ending in "…" where something was cut.
+    // The text cut to at most `most` columns, ending in "…" where something was cut. An
+    // escape "\xNN" is kept whole or left out whole: half of one would read as other text.
     QString cut(const QString& text, int most) const {
         if (width(text) <= most) {
             return text;
         }
+        const std::u32string characters = text.toStdU32String();
         QString kept;
         int columns = 0;
-        for (const char32_t c : text.toUcs4()) {
-            columns += width(c);
-            if (columns > most - 1) {
+        for (std::size_t i = 0; i < characters.size();) {
+            const std::size_t length = isEscape(characters, i) ? 4 : 1;
+            int unit = 0;
+            for (std::size_t j = i; j < i + length; ++j) {
+                unit += width(characters[j]);
+            }
+            if (columns + unit > most - 1) {
                 break;
             }
-            kept += QString::fromUcs4(&c, 1);
+            columns += unit;
+            kept += QString::fromUcs4(characters.data() + i, qsizetype(length));
+            i += length;
         }
         return kept + QChar(0x2026);
     }
@@ -84,7 +104,7 @@ int list(const QCommandLineParser& parser, QTextStream& out, QTextStream&) {
     // A file the reader refuses keeps its line, with the reason where its values would be.
     std::vector<bool> refused{false};
     for (const QString& path : parser.positionalArguments()) {
-        const OpenedChangeFile opened = readChangeFile(nativeBytes(path));
+        const FileForBoxes opened = readChangeFile(nativeBytes(path));
         if (!opened.record) {
             rows.push_back({shownArgument(path), shownText(opened.error)});
             refused.push_back(true);

@@ -4,6 +4,7 @@
 #include "change_file_tool.h"
 #include "command_line.h"
 #include "shown_text.h"
+#include "standard_input.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -11,6 +12,8 @@
 #include <new>
 
 int main(int argc, char* argv[]) {
+    // Before QCoreApplication opens its first descriptor, which would take a closed 0.
+    pelomart::claimStandardInput();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pelomart-chg"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELOMART_VERSION));

@@ -1,8 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "commands.h"
+#include "make.h"
+
+#include "change_file_tool.h"
+#include "did_you_mean.h"
 #include "json_objects.h"
+#include "locale_option.h"
+#include "make_from_texts.h"
 
 #include "file_place.h"
 #include "folders.h"
@@ -13,6 +18,8 @@
 #include <QSet>
 #include <QTextStream>
 #include <algorithm>
+#include <cstdint>
+#include <deque>
 #include <vector>
 
 namespace pelomart::chg {
@@ -22,111 +29,235 @@ namespace {
 // texts are held as UTF-16, beside the file's bytes while it is parsed.
 constexpr qint64 kLongestJsonFile = 64 * 1024 * 1024;
 
-// One object of a JSON file, checked and ready to make.
-struct Human {
-    QString source; // "FILE: object N", for a person to read
-    std::vector<FieldText> texts;
-    QString fileName;
+// A file of this many failing objects says so in this many lines, then how many more.
+constexpr qint64 kShownMessages = 20;
+
+// The messages about objects, each a line: the first kShownMessages as they come, then only
+// a count, so that millions of failing objects cannot flood the terminal.
+class ObjectMessages {
+public:
+    explicit ObjectMessages(QTextStream& err) : m_err(err) {}
+    ObjectMessages(const ObjectMessages&) = delete;
+    ObjectMessages& operator=(const ObjectMessages&) = delete;
+    ~ObjectMessages() {
+        if (m_left > 0) {
+            m_err << "pelomart-chg make: " << m_left << " more messages about objects not shown"
+                  << Qt::endl;
+        }
+    }
+
+    // `message()` gives the line; it is made only when it is shown.
+    template <typename Message> void add(const Message& message) {
+        if (m_shown < kShownMessages) {
+            m_err << message() << Qt::endl;
+            ++m_shown;
+        } else {
+            ++m_left;
+        }
+    }
+
+    // Counts messages that are not shown; only once kShownMessages have been.
+    void leaveOut(qint64 count) { m_left += count; }
+
+private:
+    QTextStream& m_err;
+    qint64 m_shown = 0;
+    qint64 m_left = 0;
 };
 
-// The object's texts, or the reasons it cannot be made.
-std::optional<Human> readHuman(const JsonValue& value, const QString& source, QTextStream& err) {
-    if (!value.isObject) {
-        err << source << ": not a JSON object" << Qt::endl;
-        return std::nullopt;
+// Messages held back until their JSON file has been read to the end: one that is not JSON
+// is that one message, whatever objects came before the fault.
+struct HeldMessages {
+    QStringList first;
+    qint64 more = 0;
+
+    template <typename Message> void add(const Message& message) {
+        if (first.size() < kShownMessages) {
+            first << message();
+        } else {
+            ++more;
+        }
     }
-    Human human{source, {}, startText(Control::filenavn)};
-    bool good = true;
-    auto refuse = [&](const QString& message) {
-        err << source << ": " << message << Qt::endl;
-        good = false;
-    };
-    QSet<QString> keys;
-    for (const Member& member : value.members) {
-        if (keys.contains(member.key)) {
-            refuse(QStringLiteral("key \"%1\" is given twice").arg(shownValue(member.key)));
-            continue;
+};
+
+// One object of a JSON file, checked and ready to make; small, since a file may hold
+// millions of them. Its name for a person ("FILE: object N") is made only for a message.
+struct Human {
+    std::uint32_t file;   // which file, among those given
+    std::uint32_t object; // which value of that file
+    std::vector<FieldText> texts;
+};
+
+// The file name that the object's texts give, or the box's start text.
+QString fileNameOf(const Human& human) {
+    for (const auto& [control, text] : human.texts) {
+        if (control == Control::filenavn) {
+            return text;
         }
-        keys.insert(member.key);
-        const std::optional<Control> control = fieldNamed(member.key);
-        if (!control) {
-            refuse(unknownKey(member.key));
-            continue;
-        }
-        if (!member.text) {
-            refuse(
-                QStringLiteral("\"%1\" must be a string, as typed into its box").arg(member.key));
-            continue;
-        }
-        QString refusal;
-        const std::optional<QString> text = boxText(*control, *member.text, refusal);
-        if (!text) {
-            refuse(refusal);
-            continue;
-        }
-        if (*control == Control::filenavn) {
-            if (text->contains(QLatin1Char('/')) || text == u"." || text == u".." ||
-                !fileNameFault(*text).isEmpty()) {
-                refuse(QStringLiteral("filenavn \"%1\" is not a plain file name")
-                           .arg(shownValue(*text)));
-                continue;
-            }
-            human.fileName = *text;
-        }
-        human.texts.emplace_back(*control, *text);
     }
-    if (!good) {
-        return std::nullopt;
-    }
-    return human;
+    return startText(Control::filenavn);
 }
 
-// Every object of one JSON file, or nothing when the file cannot be used.
-std::optional<std::vector<Human>> readJsonFile(const QString& path, QTextStream& err) {
-    const QString shown = shownArgument(path);
-    const std::optional<std::vector<JsonValue>> values =
-        readJsonValues(path, kLongestJsonFile, err);
-    if (!values) {
-        return std::nullopt;
-    }
-    std::vector<Human> humans;
-    bool good = true;
-    for (std::size_t i = 0; i < values->size(); ++i) {
-        const QString source = QStringLiteral("%1: object %2").arg(shown).arg(i);
-        if (std::optional<Human> human = readHuman((*values)[i], source, err)) {
-            humans.push_back(std::move(*human));
-        } else {
-            good = false;
+// The objects given, each checked as it is read, and the names of their files.
+class Humans {
+public:
+    explicit Humans(ObjectMessages& messages) : m_messages(messages) {}
+
+    // Adds the objects of one JSON file, checked; false when the file cannot be used, and
+    // then none of its objects.
+    bool read(const QString& path, QTextStream& err) {
+        const auto file = std::uint32_t(m_files.size());
+        m_files << shownArgument(path);
+        const std::size_t before = m_humans.size();
+        FileReader reader(*this, file);
+        const bool read = readJsonValues(path, kLongestJsonFile, err, reader);
+        if (!read || !reader.good) {
+            m_humans.erase(m_humans.begin() + std::ptrdiff_t(before), m_humans.end());
         }
+        if (read) {
+            for (const QString& message : reader.held.first) {
+                m_messages.add([&] { return message; });
+            }
+            m_messages.leaveOut(reader.held.more);
+        }
+        return read && reader.good;
     }
-    if (!good) {
-        return std::nullopt;
+
+    const std::deque<Human>& all() const { return m_humans; }
+    QString source(const Human& human) const { return source(human.file, human.object); }
+
+private:
+    // Checks each object of one file member by member as the file is parsed, and keeps the
+    // texts of the good ones; nothing of a bad one is kept but its messages.
+    class FileReader : public JsonValueReader {
+    public:
+        FileReader(Humans& humans, std::uint32_t file) : m_humans(humans), m_file(file) {}
+
+        bool good = true; // every object so far can be made
+        HeldMessages held;
+
+        void begin(bool isObject) override {
+            m_human = {m_file, m_object, {}};
+            m_good = isObject;
+            m_keys.clear();
+            if (!isObject) {
+                held.add([&] { return source() + QStringLiteral(": not a JSON object"); });
+            }
+        }
+        void member(const QString& key, const std::optional<QString>& text) override {
+            if (m_keys.contains(key)) {
+                refuse([&] {
+                    return QStringLiteral("key \"%1\" is given twice").arg(shownValue(key));
+                });
+                return;
+            }
+            m_keys.insert(key);
+            const std::optional<Control> control = fieldNamed(key);
+            if (!control) {
+                refuse([&] { return unknownKey(key); });
+                return;
+            }
+            if (!text) {
+                refuse([&] {
+                    return QStringLiteral("\"%1\" must be a string, as typed into its box")
+                        .arg(key);
+                });
+                return;
+            }
+            QString refusal;
+            const std::optional<QString> box = boxText(*control, *text, refusal);
+            if (!box) {
+                refuse([&] { return refusal; });
+                return;
+            }
+            if (*control == Control::filenavn &&
+                (box->contains(QLatin1Char('/')) || box == u"." || box == u".." ||
+                 !fileNameFault(*box).isEmpty())) {
+                refuse([&] {
+                    return QStringLiteral("filenavn \"%1\" is not a plain file name")
+                        .arg(shownValue(*box));
+                });
+                return;
+            }
+            if (m_good) {
+                m_human.texts.emplace_back(*control, *box);
+            }
+        }
+        void end() override {
+            good = good && m_good;
+            // Once one object has failed, none of the file's is made: nothing more is kept.
+            if (good) {
+                m_human.texts.shrink_to_fit();
+                m_humans.m_humans.push_back(std::move(m_human));
+            }
+            ++m_object;
+        }
+
+    private:
+        QString source() const { return m_humans.source(m_file, m_object); }
+        template <typename Message> void refuse(const Message& message) {
+            held.add([&] { return source() + QStringLiteral(": ") + message(); });
+            m_good = false;
+            m_human.texts.clear();
+        }
+
+        Humans& m_humans;
+        const std::uint32_t m_file;
+        std::uint32_t m_object = 0;
+        Human m_human{};
+        bool m_good = true;
+        QSet<QString> m_keys;
+    };
+
+    QString source(std::uint32_t file, std::uint32_t object) const {
+        return QStringLiteral("%1: object %2").arg(m_files[file]).arg(object);
     }
-    return humans;
-}
+
+    ObjectMessages& m_messages;
+    QStringList m_files;        // as shown
+    std::deque<Human> m_humans; // a deque: no copy of millions of them as it grows
+};
 
 // Two objects that would make one file, named alike or reaching it through links; a name
 // that the system cannot be given fails on its own when it is made.
-bool namesTwice(const std::vector<Human>& humans, const QByteArray& directory, QTextStream& err) {
-    QHash<QByteArray, QString> sourceOfName;
-    QHash<FilePlace, QString> sourceOfPlace;
+// Each name and place maps to the last object before that made it; a name met again is
+// not followed again.
+bool namesTwice(const Humans& humans, const QByteArray& directory, ObjectMessages& messages) {
+    struct Named {
+        const Human* last;
+        std::optional<FilePlace> place;
+    };
+    QHash<QByteArray, Named> byName;
+    QHash<FilePlace, const Human*> byPlace;
     bool twice = false;
-    for (const Human& human : humans) {
-        const std::optional<QByteArray> name = encodedFileName(human.fileName);
+    for (const Human& human : humans.all()) {
+        const QString fileName = fileNameOf(human);
+        const std::optional<QByteArray> name = encodedFileName(fileName);
         if (!name) {
             continue;
         }
-        QString first = sourceOfName.value(*name);
-        sourceOfName.insert(*name, human.source);
-        if (const std::optional<FilePlace> place = placeOf(pathInFolder(directory, *name))) {
-            if (first.isEmpty()) {
-                first = sourceOfPlace.value(*place);
-            }
-            sourceOfPlace.insert(*place, human.source);
+        const Human* first = nullptr;
+        std::optional<FilePlace> place;
+        if (const auto named = byName.find(*name); named != byName.end()) {
+            first = named->last;
+            place = named->place;
+            named->last = &human;
+        } else {
+            place = placeOf(pathInFolder(directory, *name));
+            byName.insert(*name, {&human, place});
         }
-        if (!first.isEmpty()) {
-            err << human.source << ": makes \"" << shownValue(human.fileName) << "\" as " << first
-                << " does; nothing was made" << Qt::endl;
+        if (place) {
+            if (!first) {
+                first = byPlace.value(*place);
+            }
+            byPlace.insert(*place, &human);
+        }
+        if (first) {
+            messages.add([&] {
+                return humans.source(human) + QStringLiteral(": makes \"") + shownValue(fileName) +
+                       QStringLiteral("\" as ") + humans.source(*first) +
+                       QStringLiteral(" does; nothing was made");
+            });
             twice = true;
         }
     }
@@ -136,15 +267,15 @@ bool namesTwice(const std::vector<Human>& humans, const QByteArray& directory, Q
 // Whether the files can be made in the directory at all; one message on `err` when not,
 // rather than one for each object. A directory that takes no new file still lets files
 // that exist and are writable be rewritten in place.
-bool directoryTakes(const QByteArray& directory, const std::vector<Human>& humans,
-                    QTextStream& err) {
+bool directoryTakes(const QByteArray& directory, const Humans& humans, QTextStream& err) {
     QString reason = folderFault(directory);
     if (const QString noNewFile = reason.isEmpty() ? newFileFault(directory) : QString();
         !noNewFile.isEmpty()) {
-        const bool inPlace = std::all_of(humans.begin(), humans.end(), [&](const Human& human) {
-            const std::optional<QByteArray> name = encodedFileName(human.fileName);
-            return name && isWritableFile(pathInFolder(directory, *name));
-        });
+        const bool inPlace =
+            std::all_of(humans.all().begin(), humans.all().end(), [&](const Human& human) {
+                const std::optional<QByteArray> name = encodedFileName(fileNameOf(human));
+                return name && isWritableFile(pathInFolder(directory, *name));
+            });
         if (!inPlace) {
             reason = noNewFile;
         }
@@ -180,28 +311,36 @@ int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
     const QString directory = parser.value(QStringLiteral("dir"));
 
     int status = kSuccess;
-    std::vector<Human> humans;
+    ObjectMessages messages(err);
+    Humans humans(messages);
     for (const QString& path : parser.positionalArguments()) {
-        std::optional<std::vector<Human>> read = readJsonFile(path, err);
-        if (!read) {
+        if (!humans.read(path, err)) {
             status = kFileFailed;
-            continue;
         }
-        std::move(read->begin(), read->end(), std::back_inserter(humans));
     }
     const QByteArray directoryBytes = nativeBytes(directory);
-    if (!directoryTakes(directoryBytes, humans, err) || namesTwice(humans, directoryBytes, err)) {
+    if (!directoryTakes(directoryBytes, humans, err) ||
+        namesTwice(humans, directoryBytes, messages)) {
         return kFileFailed;
     }
 
-    for (const Human& human : humans) {
+    for (const Human& human : humans.all()) {
         ChangeFileWrite write;
         if (const std::optional<QString> failure =
                 makeFromTexts(human.texts, directoryBytes, *locale, &write)) {
-            err << human.source << ": " << *failure << Qt::endl;
+            messages.add([&] { return humans.source(human) + QStringLiteral(": ") + *failure; });
             status = kFileFailed;
+            // Every file goes into the one directory: the others would each wait as long for
+            // the same lock. Those not made are named by count, as one line.
+            const std::size_t left = humans.size() - std::size_t(&human - humans.data()) - 1;
+            if (write.lockHeld && left > 0) {
+                err << shownPath(directoryBytes) << ": " << left << " more object"
+                    << (left == 1 ? " was" : "s were") << " not made, as the directory is locked"
+                    << Qt::endl;
+                break;
+            }
         } else {
-            QByteArray made = *encodedFileName(human.fileName);
+            QByteArray made = *encodedFileName(fileNameOf(human));
             if (directory != u".") {
                 made.prepend(directoryBytes.endsWith('/') ? directoryBytes : directoryBytes + '/');
             }

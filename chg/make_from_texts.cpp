@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "commands.h"
+#include "make_from_texts.h"
+
+#include "did_you_mean.h"
 
 #include "behaviour_codes.h"
 #include "make_file.h"
@@ -63,31 +65,6 @@ QString errorMessage(const RunTimeError& error, const EditorFields& form) {
 }
 
 } // namespace
-
-void addLocaleOption(QCommandLineParser& parser) {
-    parser.addOption(
-        {QStringLiteral("locale"),
-         QStringLiteral("Read numbers as this locale writes them (default: \".\" as the decimal "
-                        "point, no digit grouping, whatever the environment)."),
-         QStringLiteral("NAME")});
-}
-
-std::optional<QLocale> localeOption(const QCommandLineParser& parser, const QString& command,
-                                    QTextStream& err) {
-    const QString name = parser.value(QStringLiteral("locale"));
-    // C names no region: its notation is the one pelomart-chg prints.
-    if (!parser.isSet(QStringLiteral("locale")) || name == u"C" || name == u"POSIX") {
-        return plainNotation();
-    }
-    const QLocale locale(name);
-    // QLocale takes an unknown name for C without a word.
-    if (locale == QLocale::c()) {
-        err << "pelomart-chg " << command << ": unknown locale \"" << shownValue(name) << '"'
-            << Qt::endl;
-        return std::nullopt;
-    }
-    return locale;
-}
 
 std::optional<Control> fieldNamed(const QString& key) {
     const std::optional<Control> control = controlNamed(key);

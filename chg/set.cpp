@@ -1,7 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "commands.h"
+#include "set.h"
+
+#include "change_file_tool.h"
+#include "did_you_mean.h"
+#include "file_reports.h"
+#include "locale_option.h"
+#include "make_from_texts.h"
 
 #include "code_page.h"
 #include "shown_text.h"

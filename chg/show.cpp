@@ -1,15 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "commands.h"
+#include "show.h"
+
+#include "byte_listing.h"
+#include "change_file_tool.h"
+#include "file_reports.h"
+#include "shown_record.h"
 
 #include "code_page.h"
 #include "shown_text.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTextStream>
+#include <nlohmann/json.hpp>
 
 namespace pelomart::chg {
 namespace {
@@ -41,34 +44,23 @@ void showText(const HumanRecord& h, const RecordTexts& texts, const QByteArray& 
 
 // The texts that make needs for the file, and on `err` one line per value that make
 // cannot give back. Returns whether make gives back the whole file.
-bool addJsonTexts(const RecordTexts& texts, const QString& path, QJsonArray& all,
+bool addJsonTexts(const RecordTexts& texts, const QString& path, nlohmann::json& all,
                   QTextStream& err) {
-    QJsonObject object;
+    // Keys in the order of their bytes, whatever the control table's order.
+    nlohmann::json object = nlohmann::json::object();
     for (const ControlInfo& field : kEditorFields) {
-        object.insert(QLatin1String(field.name), texts[field.id]);
+        object[field.name] = texts[field.id].toStdString();
     }
     for (const ReplacedValue& value : texts.replaced) {
         err << shownArgument(path) << ": " << controlName(value.control) << ": "
             << shownText(value.inFile) << " in the file; make writes " << shownText(value.written)
             << Qt::endl;
     }
-    all.append(object);
+    all.push_back(std::move(object));
     return texts.replaced.empty();
 }
 
 } // namespace
-
-QString singlesText(std::span<const float> values) {
-    QStringList texts;
-    for (const float value : values) {
-        texts << singleText(value, QLocale::c());
-    }
-    return texts.join(QLatin1Char(' '));
-}
-
-QString shownRecordText(std::string_view bytes, const QByteArray& codePage) {
-    return shownText(fromCodePage(QByteArrayView(bytes.data(), qsizetype(bytes.size())), codePage));
-}
 
 void describeShow(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral("Lists the values of change files."));
@@ -92,7 +84,7 @@ int show(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
     }
     const QByteArray codePage = systemCodePage();
     int status = kSuccess;
-    QJsonArray all;
+    nlohmann::json all = nlohmann::json::array();
     for (const QString& path : parser.positionalArguments()) {
         if (bytes) {
             if (!showBytes(path, codePage, out, err)) {
@@ -113,7 +105,9 @@ int show(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         }
     }
     if (json) {
-        out << QString::fromUtf8(QJsonDocument(all).toJson(QJsonDocument::Indented));
+        // Four spaces a level, and the brackets on lines of their own even when no file was
+        // shown, so that a script reading it line by line meets one shape.
+        out << QString::fromStdString(all.empty() ? std::string("[\n]") : all.dump(4)) << '\n';
     }
     return status;
 }

@@ -34,7 +34,7 @@ QString behaviourCodes() {
 
 // Dir1's current path as the system names it, a bare "/" for the root.
 QString shownDirectory(const EditorFields& fields) {
-    return shownPath(fields.directoryPath());
+    return shownPath(fields.directoryPath(), kLongestShownPath);
 }
 
 QString targetFile(const EditorFields& fields) {
@@ -49,7 +49,7 @@ QString targetFile(const EditorFields& fields) {
         path += '/';
     }
     return QStringLiteral("Makes the change file %1, replacing a file of that name.")
-        .arg(shownPath(path + *nativeName));
+        .arg(shownPath(path + *nativeName, kLongestShownPath));
 }
 
 QString scriptRoomText(const EditorFields& fields) {
@@ -124,16 +124,15 @@ QString numberNotation(const QLocale& locale) {
     return QStringLiteral("a number, written like %1 here").arg(numberToText(0.5, locale));
 }
 
-QString controlHelp(Control control, const EditorFields& fields, const QLocale& locale,
-                    bool textCut) {
-    const QString help = whatItHolds(control, fields, locale);
-    if (!textCut || help.isEmpty()) {
-        return help;
-    }
+QString controlHelp(Control control, const EditorFields& fields, const QLocale& locale) {
+    return whatItHolds(control, fields, locale);
+}
+
+QString withCutText(const QString& help, const QString& text) {
     // A tooltip as wide as a pasted page would cover the screen; a box's text is that long
     // only when pasted, and its beginning is what tells it.
     constexpr qsizetype kLongest = 200;
-    return shownBeginning(fields.text(control), kLongest) + QLatin1Char('\n') + help;
+    return shownBeginning(text, kLongest) + QLatin1Char('\n') + help;
 }
 
 } // namespace pelomart

@@ -20,11 +20,15 @@ qsizetype scriptRoom(const EditorFields& fields, const QByteArray& codePage = sy
 // How this system writes a number: "a number, written like 0,5 here".
 QString numberNotation(const QLocale& locale);
 
+// A path in a tooltip keeps at most this many of its bytes.
+inline constexpr qsizetype kLongestShownPath = 120;
+
 // The tooltip of `control` for the fields as they are: for an input control what it holds
-// and how it is read, its text first when the box is too narrow to show it whole
-// (`textCut`); for Command4 the file that it writes; for Label1 the script's room. Empty
-// for the other controls.
-QString controlHelp(Control control, const EditorFields& fields, const QLocale& locale = QLocale(),
-                    bool textCut = false);
+// and how it is read; for Command4 the file that it writes; for Label1 the script's room.
+// Empty for the other controls.
+QString controlHelp(Control control, const EditorFields& fields, const QLocale& locale = QLocale());
+
+// The help of a box too narrow to show its `text` whole: the text's beginning first.
+QString withCutText(const QString& help, const QString& text);
 
 } // namespace pelomart

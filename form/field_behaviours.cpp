@@ -13,7 +13,8 @@ namespace {
 
 // The type as make file will read it: the whole text as a number in the regional format,
 // rounded half to even. A text that is no such number (half typed, or one make file
-// refuses) falls back to its leading number, as the slider has always followed it.
+// refuses) falls back to its leading number, so that the slider follows the typing from
+// its first digit.
 double typeValue(const QString& text, const QLocale& locale) {
     try {
         return textToLong(text, locale);

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,11 @@ namespace pelomart {
 
 // Whether the path names a folder, a link to one included.
 bool isFolder(const QByteArray& path);
+
+// The folder as the system reaches it, absolute, with every link and ".." resolved as the
+// system resolves them ("a/link/.." is the parent of the link's target on Linux); nothing
+// where the system cannot reach it.
+std::optional<QByteArray> resolvedFolder(const QByteArray& path);
 
 // The names of the folders in a folder (links to folders too), as the system's bytes and in
 // the order the system lists them; none for a folder that cannot be read.

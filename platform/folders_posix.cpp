@@ -4,6 +4,7 @@
 #include "folders.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +15,19 @@ bool isFolder(const QByteArray& path) {
     struct stat info;
     return !path.isEmpty() && !path.contains('\0') && ::stat(path.constData(), &info) == 0 &&
            S_ISDIR(info.st_mode);
+}
+
+std::optional<QByteArray> resolvedFolder(const QByteArray& path) {
+    if (path.isEmpty() || path.contains('\0')) {
+        return std::nullopt;
+    }
+    char* const real = ::realpath(path.constData(), nullptr);
+    if (real == nullptr) {
+        return std::nullopt;
+    }
+    QByteArray resolved(real);
+    std::free(real);
+    return resolved;
 }
 
 std::vector<std::string> subfolderNames(const QByteArray& path) {

@@ -15,6 +15,15 @@ bool isFolder(const QByteArray& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Windows itself takes ".." by the text of the path, before it follows any link, so the
+// full path it makes of the text is the folder it reaches.
+std::optional<QByteArray> resolvedFolder(const QByteArray& path) {
+    if (!isFolder(path)) {
+        return std::nullopt;
+    }
+    return pathBytes(systemPath(path));
+}
+
 std::vector<std::string> subfolderNames(const QByteArray& path) {
     std::vector<std::string> names;
     std::wstring pattern = systemPath(path);

@@ -153,6 +153,23 @@ QString shownBeginning(QStringView text, qsizetype longest) {
     return shown.size() <= longest ? shown : shown.left(longest) + QChar(0x2026);
 }
 
+QString shownPath(QByteArrayView path, qsizetype longest) {
+    if (path.size() <= longest) {
+        return shownPath(path);
+    }
+    // Cut between characters: no character starts with a continuation byte 10xxxxxx.
+    auto continues = [&](qsizetype i) { return (path[i] & 0xC0) == 0x80; };
+    qsizetype head = longest / 4;
+    for (int i = 0; i < 3 && head > 0 && continues(head); ++i) {
+        --head;
+    }
+    qsizetype tail = path.size() - (longest - longest / 4 - 1);
+    for (int i = 0; i < 3 && tail < path.size() && continues(tail); ++i) {
+        ++tail;
+    }
+    return shownPath(path.first(head)) + QChar(0x2026) + shownPath(path.sliced(tail));
+}
+
 QString shownArgument(const QString& path) {
     return shownPath(nativeBytes(path));
 }

@@ -34,6 +34,10 @@ QStringList argumentsFrom(int argc, const char* const* argv);
 // valid sequence shown as "\xNN", and controls as shownText gives them.
 QString shownPath(QByteArrayView path);
 
+// The same, with the middle of a path longer than `longest` bytes left out ("…"): its
+// beginning and its end, the file's name, still show.
+QString shownPath(QByteArrayView path, qsizetype longest);
+
 // A path given on the command line, as argumentText made it, for a person to read.
 QString shownArgument(const QString& path);
 

@@ -3,7 +3,9 @@
 
 #include "dir_list.h"
 
+#include "control_help.h"
 #include "folders.h"
+#include "message_boxes.h"
 #include "png_image.h"
 #include "shown_text.h"
 #include "working_directory.h"
@@ -15,6 +17,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -22,6 +25,20 @@ namespace pelomart {
 namespace {
 
 constexpr int kIndentPixels = 8;
+
+// `path` (a directory) as an absolute path. ".." after a symbolic link leads to the parent
+// of the link's target, which only the system knows ("a/link/.." need not be "a"): a path
+// with ".." is resolved by the system. Any other is only cleaned of "." and doubled
+// slashes, so that a folder entered through a link keeps the link's name.
+std::optional<QByteArray> absoluteDirectory(const QByteArray& path) {
+    if (path == ".." || path.startsWith("../") || path.contains("/../") || path.endsWith("/..")) {
+        return resolvedFolder(path);
+    }
+    const QByteArray absolute = path.startsWith('/') ? path : workingDirectory() + '/' + path;
+    // Latin-1 gives each byte a character of its own and takes it back, so cleaning the
+    // text keeps every byte of the names.
+    return QDir::cleanPath(QString::fromLatin1(absolute)).toLatin1();
+}
 
 // A key whose bytes order names as QString::compare(Qt::CaseInsensitive) does: the name's
 // characters case folded, and each UTF-16 unit of those written as UTF-8 would write a
@@ -125,12 +142,11 @@ DirListModel::DirListModel(QObject* parent)
     : QAbstractListModel(parent), m_openIcon(folderIcon(true)), m_closedIcon(folderIcon(false)) {}
 
 bool DirListModel::setPath(const QByteArray& path) {
-    const bool entered = isFolder(path);
+    const std::optional<QByteArray> absolute =
+        isFolder(path) ? absoluteDirectory(path) : std::nullopt;
+    const bool entered = absolute.has_value();
     if (entered) {
-        const QByteArray absolute = path.startsWith('/') ? path : workingDirectory() + '/' + path;
-        // Latin-1 gives each byte a character of its own and takes it back, so cleaning
-        // the text keeps every byte of the names.
-        m_path = QDir::cleanPath(QString::fromLatin1(absolute)).toLatin1();
+        m_path = *absolute;
     } else if (m_path.isEmpty()) {
         // No start directory (the working one was removed): the list shows the root as
         // its current directory, so the root is where a file is made.
@@ -194,7 +210,7 @@ QVariant DirListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return shownPath(nameAt(index.row()));
     case Qt::ToolTipRole:
-        return shownPath(pathAt(index.row()));
+        return literalToolTip(shownPath(pathAt(index.row()), kLongestShownPath));
     case Qt::DecorationRole:
         return index.row() <= currentRow() ? m_openIcon : m_closedIcon;
     default:

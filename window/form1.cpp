@@ -5,23 +5,27 @@
 
 #include "behaviour_codes.h"
 #include "behaviour_list.h"
-#include "change_file_opening.h"
+#include "code_page.h"
 #include "dir_list.h"
 #include "field_behaviours.h"
 #include "file_drop.h"
+#include "file_for_boxes.h"
 #include "font_fitting.h"
 #include "make_file.h"
 #include "message_boxes.h"
 #include "messages.h"
+#include "paths.h"
 #include "pixels.h"
 #include "png_image.h"
 #include "run_time_error.h"
 #include "script_box.h"
+#include "shown_text.h"
 #include "tool_tips.h"
 #include "type_slider.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,8 +58,8 @@ Form1::Form1(const QByteArray& startDirectory, QWidget* parent) : QWidget(parent
     createControls(startDirectory);
     setFont(fittedFont(font()));
     connectHandlers();
-    // Five blanks after the name, as the window has always been titled: scripts that find the
-    // window by its exact title keep working.
+    // Five blanks after the name: scripts that find the window by its exact title, blanks
+    // and all, find it.
     setWindowTitle(QStringLiteral("Pelomart     "));
     setWindowIcon(windowIcon16And32());
     resize(px(8760), px(8505));
@@ -117,6 +121,8 @@ QWidget* Form1::createControl(const ControlInfo& info, const QByteArray& startDi
         return new DirList(startDirectory, this);
     case ControlKind::Label: {
         auto* label = new QLabel(text, this);
+        // A caption is shown as it is, never taken for markup.
+        label->setTextFormat(Qt::PlainText);
         label->setAlignment(info.centred ? Qt::AlignHCenter | Qt::AlignTop
                                          : Qt::AlignLeft | Qt::AlignTop);
         return label;
@@ -179,9 +185,15 @@ void Form1::connectHandlers() {
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
             &Form1::chooseFile);
     new FileDrop(this, [this](const QList<QByteArray>& files) {
-        run([&] { openDroppedFiles(*this, files, m_lastFile); });
+        if (files.size() > 1) {
+            showMessage(
+                this, QMessageBox::Warning,
+                QStringLiteral("Drop one change file at a time; these were %1.").arg(files.size()));
+        } else {
+            openFile(files.constFirst());
+        }
     });
-    new ToolTips(*this);
+    new ToolTips(*this, m_controls, this);
 }
 
 QString Form1::text(Control control) const {
@@ -257,15 +269,38 @@ void Form1::abou_Click() {
 }
 
 void Form1::openFile(const QByteArray& path) {
-    run([&] { openChangeFile(*this, path, m_lastFile); });
+    run([&] {
+        const FileForBoxes opened = openForBoxes(path, QLocale(), systemCodePage());
+        if (!opened.record) {
+            showMessage(this, QMessageBox::Critical,
+                        cannotOpenMessage(shownPath(path), opened.error));
+            return;
+        }
+        if (holdsTypedTexts(fieldTexts(*this), m_lastFile) &&
+            !askToReplace(this, replaceTextsQuestion(shownPath(opened.name)))) {
+            return;
+        }
+        setDirectory(opened.folder);
+        showRecordTexts(*this, opened.texts);
+        // As at start: a text wider than its box shows its beginning.
+        showTextBeginnings();
+        m_lastFile = fieldTexts(*this);
+        if (!opened.texts.replaced.empty()) {
+            showMessage(this, QMessageBox::Information,
+                        replacedValuesMessage(shownPath(opened.name), opened.texts.replaced));
+        }
+    });
 }
 
 void Form1::chooseFile() {
-    run([this] {
-        if (const auto path = chooseChangeFile(this, directoryPath())) {
-            openChangeFile(*this, *path, m_lastFile);
-        }
-    });
+    QFileDialog dialog(this, QStringLiteral("Open a change file"),
+                       decodePath(directoryPath()));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(
+        {QStringLiteral("Change files (*.chg)"), QStringLiteral("All files (*)")});
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        openFile(encodePath(dialog.selectedFiles().constFirst()));
+    }
 }
 
 void Form1::setDirectory(const QByteArray& folder) {

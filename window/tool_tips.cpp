@@ -5,9 +5,9 @@
 
 #include "control_help.h"
 #include "dir_list.h"
-#include "form1.h"
+#include "form_controls.h"
+#include "message_boxes.h"
 
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -39,45 +39,67 @@ QColor errorColour(const QPalette& palette) {
 
 } // namespace
 
-ToolTips::ToolTips(Form1& form) : QObject(&form), m_form(form) {
+ToolTips::ToolTips(const FormControls& fields, const ControlWidgets& controls, QObject* parent)
+    : QObject(parent), m_fields(fields), m_controls(controls) {
     for (const ControlInfo& info : kControls) {
-        if (auto* box = qobject_cast<QLineEdit*>(form.control(info.id))) {
-            connect(box, &QLineEdit::textChanged, this, [this, id = info.id] { update(id); });
+        if (auto* box = qobject_cast<QLineEdit*>(m_controls[std::size_t(info.id)])) {
+            connect(box, &QLineEdit::textChanged, this,
+                    [this, id = info.id] { boxTextChanged(id); });
+            m_cut[std::size_t(info.id)] = textCut(box);
         }
-        update(info.id);
+        follow(info.id);
     }
-    connect(qobject_cast<QLineEdit*>(form.control(Control::filenavn)), &QLineEdit::textChanged,
-            this, [this] { update(Control::Command4); });
-    connect(qobject_cast<DirList*>(form.control(Control::Dir1)), &DirList::pathChanged, this,
-            [this] {
-                update(Control::Dir1);
-                update(Control::filenavn);
-                update(Control::Command4);
+    connect(qobject_cast<QLineEdit*>(m_controls[std::size_t(Control::filenavn)]),
+            &QLineEdit::textChanged, this, [this] { follow(Control::Command4); });
+    connect(qobject_cast<DirList*>(m_controls[std::size_t(Control::Dir1)]), &DirList::pathChanged,
+            this, [this] {
+                for (Control control : {Control::Dir1, Control::filenavn, Control::Command4}) {
+                    follow(control);
+                }
             });
     for (Control name : {Control::namn, Control::model}) {
-        connect(qobject_cast<QLineEdit*>(form.control(name)), &QLineEdit::textChanged, this,
-                &ToolTips::namesChanged);
+        connect(qobject_cast<QLineEdit*>(m_controls[std::size_t(name)]), &QLineEdit::textChanged,
+                this, &ToolTips::namesChanged);
     }
-    connect(qobject_cast<QPlainTextEdit*>(form.control(Control::script)),
+    connect(qobject_cast<QPlainTextEdit*>(m_controls[std::size_t(Control::script)]),
             &QPlainTextEdit::textChanged, this, &ToolTips::showWhetherTheScriptFits);
     namesChanged();
 }
 
-void ToolTips::update(Control control) {
-    QWidget* widget = m_form.control(control);
-    const auto* box = qobject_cast<const QLineEdit*>(widget);
-    const QString help = controlHelp(control, m_form, QLocale(), box && textCut(box));
-    if (help.isEmpty() || help == widget->toolTip()) {
+// Makes the help of `control` again from the fields as they are now.
+void ToolTips::follow(Control control) {
+    m_help[std::size_t(control)] = controlHelp(control, m_fields);
+    show(control);
+}
+
+void ToolTips::show(Control control) {
+    const QString& help = m_help[std::size_t(control)];
+    if (help.isEmpty()) {
         return;
     }
-    widget->setToolTip(help);
-    widget->setAccessibleDescription(help);
+    const QString shown =
+        m_cut[std::size_t(control)] ? withCutText(help, m_fields.text(control)) : help;
+    QWidget* widget = m_controls[std::size_t(control)];
+    if (shown == widget->accessibleDescription()) {
+        return;
+    }
+    widget->setToolTip(literalToolTip(shown));
+    widget->setAccessibleDescription(shown);
+}
+
+void ToolTips::boxTextChanged(Control box) {
+    const bool cut = textCut(qobject_cast<const QLineEdit*>(m_controls[std::size_t(box)]));
+    // A text that fits, and fitted before, leaves the help as it is.
+    if (cut || m_cut[std::size_t(box)]) {
+        m_cut[std::size_t(box)] = cut;
+        show(box);
+    }
 }
 
 void ToolTips::namesChanged() {
-    m_scriptRoom = scriptRoom(m_form);
-    update(Control::script);
-    update(Control::Label1);
+    m_scriptRoom = scriptRoom(m_fields);
+    follow(Control::script);
+    follow(Control::Label1);
     showWhetherTheScriptFits();
 }
 
@@ -85,12 +107,12 @@ void ToolTips::showWhetherTheScriptFits() {
     // The length as Label1 shows it: a character beyond the 16-bit range counts two there
     // and takes one byte, so such a script may be judged too long a little early, never
     // too late. Reading the script's text at every key would cost more than the key.
-    const bool fits = m_form.scriptLength() <= m_scriptRoom;
+    const bool fits = m_fields.scriptLength() <= m_scriptRoom;
     if (fits == m_scriptFits) {
         return; // a new palette would draw the label again at every key
     }
     m_scriptFits = fits;
-    auto* label = qobject_cast<QLabel*>(m_form.control(Control::Label1));
+    auto* label = qobject_cast<QLabel*>(m_controls[std::size_t(Control::Label1)]);
     if (fits) {
         // An empty palette takes the window's again.
         label->setPalette(QPalette());

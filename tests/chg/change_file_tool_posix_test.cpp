@@ -6,6 +6,7 @@
 
 #include "change_file_tool_fixture.h"
 
+#include "child_process.h"
 #include "human_record_composer.h"
 #include "human_record_reader.h"
 #include "shown_text.h"
@@ -13,7 +14,9 @@
 #include <QDir>
 #include <cstdio>
 #include <functional>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <thread>
 #include <tuple>
 #include <unistd.h>
 
@@ -127,6 +130,88 @@ TEST_F(ChangeFileTool, ArgumentsKeepTheSystemsBytes) {
     // QTemporaryDir cannot remove what Qt cannot name.
     ::rmdir(dir.constData());
     ::unlink(file.constData());
+}
+
+// What set and make replace and what they say of it: a relative path is the working
+// directory's file, other names are told on stderr, another writer's change is kept, and a
+// make that has waited out a lock does not wait again. Each row runs in the test directory.
+TEST_F(ChangeFileTool, SetAndMakeReplaceOnlyTheFileMeantAndSaySo) {
+    QByteArray x100 = kWorkedFile;
+    x100.replace(16, 4, QByteArray("\x00\x00\xC8\x42", 4)); // position x 100
+    QByteArray theirs = kWorkedFile;
+    theirs.replace(16, 4, QByteArray("\x00\x00\x80\x3F", 4)); // position x 1
+    const QString f = path("f.chg");
+    const QString linked = f + ": made again as a new file; its 1 other name (hard link) still "
+                               "holds the old record\n";
+    put("f.json", R"({"filenavn": "f.chg", "x": "100"})");
+    put("three.json", R"([{"filenavn": "a.chg"}, {"filenavn": "b.chg"}, {"filenavn": "c.chg"}])");
+    const std::string dir = m_dir.path().toStdString();
+    auto link = [&] {
+        EXPECT_EQ(::link(qPrintable(f), qPrintable(path("g.chg"))), 0);
+        return pid_t(-1);
+    };
+    auto changeOnceRead = [&] {
+        return test::holdWritersLock(dir, [&](auto ready) {
+            const int watch = ::inotify_init();
+            ::inotify_add_watch(watch, qPrintable(f), IN_CLOSE_NOWRITE);
+            ready();
+            char event[4096];
+            (void)!::read(watch, event, sizeof event);
+            put("f.chg", theirs);
+        });
+    };
+    auto holdPastTheWait = [&] {
+        return test::holdWritersLock(dir, [](auto ready) {
+            ready();
+            ::sleep(11);
+        });
+    };
+    struct Row {
+        const char* name;
+        std::function<pid_t()> before; // the other writer it starts, or -1
+        QStringList arguments;
+        int status;
+        QString message;  // among what stderr says
+        QByteArray after; // f.chg
+    };
+    const Row rows[] = {
+        {"set with a relative path", [] { return -1; }, {"set", "f.chg", "x=100"}, 0, "", x100},
+        {"set over a file with one other name", link, {"set", f, "x=100"}, 0, linked, x100},
+        {"make over a file with one other name",
+         link,
+         {"make", "--dir", m_dir.path(), path("f.json")},
+         0,
+         linked,
+         x100},
+        {"set, when another writer changes the file after set has read it",
+         changeOnceRead,
+         {"set", f, "x=100"},
+         1,
+         "another program changed the file since it was read",
+         theirs},
+        {"make of three objects, while another writer holds the lock past the wait",
+         holdPastTheWait,
+         {"make", "--dir", m_dir.path(), path("three.json")},
+         1,
+         m_dir.path() + ": 2 more objects were not made, as the directory is locked\n",
+         kWorkedFile},
+    };
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        put("f.chg", kWorkedFile);
+        ::unlink(qPrintable(path("g.chg")));
+        const pid_t other = row.before();
+        EXPECT_EQ(run(row.arguments), row.status);
+        EXPECT_EQ(other < 0 ? 0 : test::exitCodeOf(other), 0);
+        EXPECT_TRUE(err.contains(row.message)) << err.toStdString();
+        EXPECT_EQ(contents("f.chg"), row.after);
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".pelomart"),
+                  QStringList());
+    }
+    QDir::setCurrent(before);
+    EXPECT_FALSE(QFile::exists(path("b.chg"))) << "made once the lock was let go";
 }
 
 } // namespace

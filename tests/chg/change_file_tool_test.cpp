@@ -152,11 +152,14 @@ TEST_F(ChangeFileTool, FilesMadeByTheWindowComeBackByteForByte) {
 }
 
 TEST_F(ChangeFileTool, MakeRefusesBadObjectsBeforeWriting) {
+    enum Input { File, Pipe, Closed }; // how make gets the JSON: a file, or standard input
     struct Row {
         const char* name;
-        const char* json;
+        QByteArray json;
         const char* message;
-        qint64 size = 0; // the file's size: the JSON, then blanks
+        qint64 size = 0; // the input's size: the JSON, then blanks
+        Input input = File;
+        qsizetype lines = 1;
     };
     const Row rows[] = {
         {"unknown key", R"({"nmn": "x"})", "unknown key \"nmn\"; did you mean \"namn\"?"},
@@ -167,7 +170,21 @@ TEST_F(ChangeFileTool, MakeRefusesBadObjectsBeforeWriting) {
         {"dot dot", R"({"filenavn": ".."})", "not a plain file name"},
         {"same file twice", R"([{"filenavn": "a.chg"}, {"filenavn": "a.chg"}])",
          "nothing was made"},
-        {"not JSON", R"([{"x": "1",)", "at offset"},
+        {"not JSON", R"([{"x": "1",)",
+         "unexpected end of input; expected string literal at offset 11"},
+        {"a second value", R"({"filenavn": "a.chg"} "b.chg")",
+         "unexpected string literal; expected end of input at offset 22"},
+        {"NUL after the value", R"({"filenavn": "a.chg"})" + QByteArray(1, '\0') + "[{}, {}]",
+         ": not JSON: unexpected NUL byte at offset 21"},
+        {"NUL in an array", R"([{"filenavn": "a.chg"},)" + QByteArray(1, '\0') + "{}]",
+         ": not JSON: unexpected NUL byte at offset 23"},
+        {"standard input closed", "{}", "-: cannot read: standard input is closed", 0, Closed},
+        {"above 64 MiB through a pipe", "[]", "-: cannot read: longer than 67108864 bytes",
+         64 * 1024 * 1024 + 1, Pipe},
+        {"exactly 64 MiB through a pipe", R"({"x": "north"})",
+         "-: object 0: x \"north\": run-time error 13", 64 * 1024 * 1024, Pipe},
+        {"many failing objects: 20 lines and a count", QByteArray(R"({"nmn": "x"},)").repeated(25),
+         "pelomart-chg make: 5 more messages about objects not shown", 0, File, 21},
         {"null", "null", ": expected an object or an array of objects"},
         {"a string", R"("a.chg")", ": expected an object or an array of objects"},
         {"above 64 MiB", "[]", ": cannot read: longer than 67108864 bytes", 64 * 1024 * 1024 + 1},
@@ -186,11 +203,19 @@ TEST_F(ChangeFileTool, MakeRefusesBadObjectsBeforeWriting) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const QByteArray json(row.json);
-        put("in.json", json + QByteArray(std::max(row.size - json.size(), 0LL), ' '));
-        EXPECT_EQ(run({"make", "--locale", "de_DE", "--dir", m_dir.path(), path("in.json")}), 1);
-        EXPECT_TRUE(err.startsWith(path("in.json"))) << err.toStdString();
-        EXPECT_EQ(err.count(u'\n'), 1) << err.toStdString();
+        QByteArray json = row.json;
+        if (row.lines > 1) {
+            json = '[' + json.chopped(1) + ']';
+        }
+        json += QByteArray(std::max(row.size - json.size(), 0LL), ' ');
+        put("in.json", json);
+        const QStringList make{"make", "--locale", "de_DE", "--dir", m_dir.path()};
+        EXPECT_EQ(row.input == File ? run(make + QStringList{path("in.json")})
+                                    : runWithStandardInput(make + QStringList{"-"},
+                                                           row.input == Pipe ? json : QByteArray()),
+                  1);
+        EXPECT_TRUE(err.startsWith(row.input == File ? path("in.json") : "-")) << err.toStdString();
+        EXPECT_EQ(err.count(u'\n'), row.lines) << err.toStdString();
         EXPECT_TRUE(err.contains(QLatin1String(row.message))) << err.toStdString();
         EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"in.json"});
     }
@@ -203,6 +228,7 @@ TEST_F(ChangeFileTool, SetReadsOneNotationInEveryEnvironment) {
         {"en_US.UTF-8", {}, "x=1,500", {}},
         {"de_DE.UTF-8", {}, "x=1.500", QByteArray("\x00\x00\xC0\x3F", 4)}, // 1.5
         {"cs_CZ.UTF-8", {"--locale", "C"}, "x=1,500", {}},
+        {"cs_CZ.UTF-8", {"--locale", "C.UTF-8"}, "x=1,500", {}},
         {"C", {"--locale", "de_DE"}, "x=1.500", QByteArray("\x00\x80\xBB\x44", 4)}, // 1500
     };
     for (const auto& [environment, locale, assignment, bytes] : rows) {
@@ -403,9 +429,12 @@ TEST_F(ChangeFileTool, ListingsOfChangeFiles) {
     escaped.model.clear();
     HumanRecord longName = worked;
     longName.name = std::string(30, 'n');
+    HumanRecord escapeAtCut = worked;
+    escapeAtCut.name = std::string(21, 'n') + "\x1B\x1B";
     put("clovek.chg", kWorkedFile);
     put("日本.chg", QByteArray::fromStdString(composeHumanRecord(escaped) + kLineEnd));
     put("long.chg", QByteArray::fromStdString(composeHumanRecord(longName) + kLineEnd));
+    put("cut.chg", QByteArray::fromStdString(composeHumanRecord(escapeAtCut) + kLineEnd));
     put("bad.chg", kWorkedFile.left(100));
     struct Row {
         const char* name;
@@ -453,6 +482,12 @@ TEST_F(ChangeFileTool, ListingsOfChangeFiles) {
           "bad.chg     offset 92: model name length: expected at most 4, found 23 (the file "
           "ends at offset 100)"},
          5},
+        {"list: a name is cut before an escape, never inside it",
+         {"list", "cut.chg"},
+         0,
+         {"cut.chg  nnnnnnnnnnnnnnnnnnnnn…  ZozedTAXIdriverHIGH.i3d  No Reaction  15 man  "
+          "-1980 -5 18"},
+         2},
         {"set --dry-run: what the file would hold, and nothing written",
          {"set", "--locale", "C", "--dry-run", "clovek.chg", "x=1e2", "behavior=128"},
          0,

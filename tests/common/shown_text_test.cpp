@@ -13,6 +13,7 @@ TEST(ShownPath, UndecodableBytesAndControlsShowAsHex) {
         const char* name;
         QByteArray bytes;
         QString shown;
+        qsizetype longest = 100; // bytes
     } rows[] = {
         {"Latin-1 e acute", "caf\xE9", u"caf\\xE9"_qs},
         {"UTF-8 e acute stays", "caf\xC3\xA9", u"café"_qs},
@@ -22,9 +23,11 @@ TEST(ShownPath, UndecodableBytesAndControlsShowAsHex) {
         {"escape and C1 control", "\x1B[2J\xC2\x9B", u"\\x1B[2J\\x9B"_qs},
         {"last C1 control, then no-break space", "\xC2\x9F\xC2\xA0", u"\\x9F\u00A0"_qs},
         {"four-byte character", "\xF0\x9F\x99\x82", u"\U0001F642"_qs},
+        {"long: the middle left out, between characters", "/ab/cd\xC3\xA9/f.chg",
+         u"/a\u2026/f.chg"_qs, 10},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(shownPath(row.bytes), row.shown) << row.name;
+        EXPECT_EQ(shownPath(row.bytes, row.longest), row.shown) << row.name;
     }
 }
 

@@ -125,6 +125,8 @@ TEST(DirListModel, VanishedDirectoryLeavesThePathWhereItWas) {
     EXPECT_FALSE(model.setPath(model.pathAt(model.currentRow() + 1)));
     EXPECT_EQ(model.path(), QFile::encodeName(dir.path()));
     EXPECT_TRUE(subdirectoryRows(model).isEmpty()) << "the listing is fresh";
+    DirListModel root; // no start path at all (the working directory removed): the root, listed
+    EXPECT_TRUE(!root.setPath("") && root.path() == "/" && subdirectoryRows(root).contains("tmp"));
 }
 
 TEST(DirListModel, UnreadableDirectoryShowsNoSubdirectories) {

@@ -169,6 +169,9 @@ TEST_F(Behaviours, ScriptLengthFollowsEveryChange) {
         {"a line break counts two", [&] { QTest::keyClick(box, Qt::Key_Return); },
          "script length=73"},
         // 32,767 bytes hold 175 of the record's own, the two names and the script.
+        {"names that leave the script exactly its length",
+         [&] { m_form.setText(Control::namn, QString(32767 - 175 - 23 - 73, u'n')); },
+         "script length=73"},
         {"names that leave the script one character too few",
          [&] { m_form.setText(Control::namn, QString(32767 - 175 - 23 - 72, u'n')); },
          "script length=73", false},

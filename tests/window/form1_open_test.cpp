@@ -203,6 +203,11 @@ TEST_F(OpenFile, FilesThatOpenAndFilesThatDoNot) {
         {"Replace replaces them", [&] { return made("r.chg", [](HumanRecord&) {}); },
          "typed", "Replace", "the values in r.chg?",
          {{Control::namn, "Zozed's_Driver"}, {Control::filenavn, "r.chg"}}},
+        {"through a link and \"..\", which the system resolves, not the text", [&] {
+             made("l.chg", [](HumanRecord&) {});
+             EXPECT_TRUE(QDir(m_dir.path()).mkpath("a") && QDir(m_dir.path()).mkpath("b") &&
+                         QFile::link(path("b"), path("a/link")));
+             return path("a/link/../l.chg"); }, nullptr, nullptr, nullptr, {{Control::filenavn, "l.chg"}}},
         {"no question when make file's reset is all that changed", [&] { return made("w.chg", [](HumanRecord&) {}); },
          nullptr, nullptr, nullptr, {{Control::filenavn, "w.chg"}}, true},
     };

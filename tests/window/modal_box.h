@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 namespace pelomart::test {
 
@@ -53,6 +54,7 @@ private:
         --s_waiting;
         title = box->windowTitle();
         text = box->text();
+        EXPECT_EQ(box->textFormat(), Qt::PlainText) << "a name with markup would show as HTML";
         icon = box->icon();
         buttons = int(box->buttons().size());
         QAbstractButton* chosen = box->buttons().first();

@@ -1,0 +1,17 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QCommandLineParser>
+
+class QTextStream;
+
+namespace pelomart::chg {
+
+// set: file -> texts, some replaced -> the same file.
+void describeSet(QCommandLineParser& parser);
+// Runs with the parsed arguments; there is at least one positional argument.
+int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err);
+
+} // namespace pelomart::chg
