@@ -5,6 +5,10 @@
 
 #include "win32_files.h"
 
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+
 namespace pelomart {
 
 // Not QFile::encodeName, which follows the ANSI code page here and loses every character
@@ -19,6 +23,65 @@ QString decodePath(QByteArrayView path) {
 
 QByteArray pathInFolder(const QByteArray& folder, const QByteArray& name) {
     return folder.endsWith('\\') || folder.endsWith('/') ? folder + name : folder + '\\' + name;
+}
+
+namespace {
+
+// The length of a path's root: "C:\" or "\\server\share\".
+qsizetype rootLength(const QByteArray& path) {
+    if (path.startsWith("\\\\")) {
+        const qsizetype server = path.indexOf('\\', 2);
+        const qsizetype share = server < 0 ? -1 : path.indexOf('\\', server + 1);
+        return share < 0 ? path.size() : share + 1;
+    }
+    return std::min<qsizetype>(path.size(), 3);
+}
+
+} // namespace
+
+QByteArray absolutePath(const QByteArray& path) {
+    const std::wstring wide = QString::fromUtf8(path).toStdWString();
+    const DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    full.resize(size == 0 ? 0 : ::GetFullPathNameW(wide.c_str(), size, full.data(), nullptr));
+    QByteArray absolute = pathBytes(full);
+    if (absolute.endsWith('\\') && absolute.size() > rootLength(absolute)) {
+        absolute.chop(1);
+    }
+    return absolute;
+}
+
+std::vector<QByteArray> foldersDownTo(const QByteArray& absolutePath) {
+    const qsizetype rootEnd = rootLength(absolutePath);
+    QByteArray root = absolutePath.left(rootEnd);
+    if (!root.endsWith('\\')) {
+        root += '\\';
+    }
+    std::vector<QByteArray> folders{root};
+    for (qsizetype end = rootEnd + 1; end <= absolutePath.size(); ++end) {
+        if (end == absolutePath.size() || absolutePath[end] == '\\') {
+            folders.push_back(absolutePath.left(end));
+        }
+    }
+    return folders;
+}
+
+QByteArrayView lastName(const QByteArray& path) {
+    if (path.endsWith('\\')) {
+        return path;
+    }
+    return QByteArrayView(path).sliced(path.lastIndexOf('\\') + 1);
+}
+
+std::vector<QByteArray> roots() {
+    std::vector<QByteArray> drives;
+    wchar_t names[4 * 26 + 1];
+    const DWORD size = ::GetLogicalDriveStringsW(DWORD(std::size(names)), names);
+    for (const wchar_t* name = names; size > 0 && size < std::size(names) && *name;
+         name += std::wcslen(name) + 1) {
+        drives.push_back(QString::fromWCharArray(name).toUtf8());
+    }
+    return drives;
 }
 
 QString fileNameFault(QStringView name) {
