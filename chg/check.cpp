@@ -5,6 +5,7 @@
 
 #include "change_file_reader.h"
 #include "code_page.h"
+#include "whole_file.h"
 
 #include <QTextStream>
 

@@ -4,12 +4,11 @@
 #include "json_objects.h"
 
 #include "commands.h"
+#include "whole_file.h"
 
 #include <QTextStream>
 #include <algorithm>
-#include <cerrno>
 #include <nlohmann/json.hpp>
-#include <unistd.h>
 
 namespace pelomart::chg {
 namespace {
@@ -108,26 +107,11 @@ std::optional<QByteArray> readJsonInput(const QString& path, qint64 longest, QTe
     if (path != u"-") {
         return readWholeFileOrReport(path, longest, err);
     }
-    QByteArray bytes;
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (got == 0) {
-            return bytes;
-        }
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            err << "-: cannot read: " << qt_error_string(errno) << Qt::endl;
-            return std::nullopt;
-        }
-        bytes.append(buffer, got);
-        if (bytes.size() > longest) {
-            err << "-: cannot read: longer than " << longest << " bytes" << Qt::endl;
-            return std::nullopt;
-        }
+    FileContents contents = readStandardInput(longest);
+    if (!contents.bytes) {
+        err << "-: cannot read: " << contents.error << Qt::endl;
     }
+    return std::move(contents.bytes);
 }
 
 } // namespace

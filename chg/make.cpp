@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "json_objects.h"
 
+#include "file_place.h"
 #include "shown_text.h"
 
 #include <QHash>
@@ -11,7 +12,6 @@
 #include <QTextStream>
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -105,50 +105,11 @@ std::optional<std::vector<Human>> readJsonFile(const QString& path, QTextStream&
     return humans;
 }
 
-// What a name in the directory reaches, once symbolic links are followed as the writer
-// follows them: an existing file by its device and inode, so that a hard or symbolic link
-// to another object's file is seen; a file still to be made by its directory's device and
-// inode and its own name, so that a dangling link to another object's name is seen too.
-// Nothing when the chain cannot be followed; the write then fails on its own.
-struct Place {
-    dev_t device = 0;
-    ino_t inode = 0;
-    QByteArray name; // empty for an existing file
-    bool operator==(const Place&) const = default;
-};
-
-size_t qHash(const Place& place, size_t seed = 0) {
-    return qHashMulti(seed, place.device, place.inode, place.name);
-}
-
-std::optional<Place> placeOf(QByteArray path) {
-    struct stat status {};
-    for (int links = 0; links <= kMaxLinks; ++links) {
-        if (::lstat(path.constData(), &status) != 0) {
-            if (errno != ENOENT || ::stat(directoryOf(path).constData(), &status) != 0) {
-                return std::nullopt;
-            }
-            return Place{status.st_dev, status.st_ino, path.mid(path.lastIndexOf('/') + 1)};
-        }
-        if (!S_ISLNK(status.st_mode)) {
-            return Place{status.st_dev, status.st_ino, {}};
-        }
-        char link[PATH_MAX];
-        const ssize_t size = ::readlink(path.constData(), link, sizeof link);
-        if (size < 0 || size == sizeof link) {
-            return std::nullopt;
-        }
-        const QByteArray target(link, size);
-        path = target.startsWith('/') ? target : directoryOf(path) + '/' + target;
-    }
-    return std::nullopt;
-}
-
 // Two objects that would make one file, named alike or reaching it through links; a name
 // that the system cannot be given fails on its own when it is made.
 bool namesTwice(const std::vector<Human>& humans, const QByteArray& directory, QTextStream& err) {
     QHash<QByteArray, QString> sourceOfName;
-    QHash<Place, QString> sourceOfPlace;
+    QHash<FilePlace, QString> sourceOfPlace;
     bool twice = false;
     for (const Human& human : humans) {
         const std::optional<QByteArray> name = encodedFileName(human.fileName);
@@ -157,7 +118,7 @@ bool namesTwice(const std::vector<Human>& humans, const QByteArray& directory, Q
         }
         QString first = sourceOfName.value(*name);
         sourceOfName.insert(*name, human.source);
-        if (const std::optional<Place> place = placeOf(directory + '/' + *name)) {
+        if (const std::optional<FilePlace> place = placeOf(directory + '/' + *name)) {
             if (first.isEmpty()) {
                 first = sourceOfPlace.value(*place);
             }

@@ -11,22 +11,6 @@
 
 namespace pelomart {
 
-class SystemCalls;
-
-// A file's whole contents, or why it cannot be read ("a directory", "a FIFO", "longer than
-// N bytes", the system's reason). `path` is the system's bytes for the file.
-struct FileContents {
-    std::optional<QByteArray> bytes;
-    QString error;
-};
-
-// Reads at most `longest` bytes. Anything but a regular file is refused before a byte is
-// read, and the open cannot block: a FIFO or a device named by mistake never hangs the
-// caller. A file longer than `longest` is refused, having read at most one byte more.
-FileContents readWholeFile(const QByteArray& path, qint64 longest);
-// The same, with every system call made through `calls`.
-FileContents readWholeFile(const QByteArray& path, qint64 longest, SystemCalls& calls);
-
 // A change file holds at most the longest record and its line end.
 inline constexpr qint64 kLongestChangeFile = kMaxRecordLength + 2;
 

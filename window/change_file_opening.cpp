@@ -8,22 +8,22 @@
 #include "form1.h"
 #include "message_boxes.h"
 #include "messages.h"
+#include "paths.h"
 #include "shown_text.h"
 
-#include <QFile>
 #include <QFileDialog>
 
 namespace pelomart {
 
 std::optional<QByteArray> chooseChangeFile(QWidget* parent, const QByteArray& directory) {
-    QFileDialog dialog(parent, QStringLiteral("Open a change file"), QFile::decodeName(directory));
+    QFileDialog dialog(parent, QStringLiteral("Open a change file"), decodePath(directory));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(
         {QStringLiteral("Change files (*.chg)"), QStringLiteral("All files (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return QFile::encodeName(dialog.selectedFiles().constFirst());
+    return encodePath(dialog.selectedFiles().constFirst());
 }
 
 void openChangeFile(Form1& form, const QByteArray& path, FieldTexts& lastFile) {

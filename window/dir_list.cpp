@@ -3,6 +3,7 @@
 
 #include "dir_list.h"
 
+#include "folders.h"
 #include "png_image.h"
 #include "shown_text.h"
 #include "working_directory.h"
@@ -17,19 +18,10 @@
 #include <string>
 #include <utility>
 
-#include <dirent.h>
-#include <sys/stat.h>
-
 namespace pelomart {
 namespace {
 
 constexpr int kIndentPixels = 8;
-
-bool isDirectory(const QByteArray& path) {
-    struct stat info;
-    return !path.isEmpty() && !path.contains('\0') && ::stat(path.constData(), &info) == 0 &&
-           S_ISDIR(info.st_mode);
-}
 
 // A key whose bytes order names as QString::compare(Qt::CaseInsensitive) does: the name's
 // characters case folded, and each UTF-16 unit of those written as UTF-8 would write a
@@ -68,26 +60,10 @@ std::string sortKey(const std::string& name) {
 std::vector<std::string> subdirectoryNames(const QByteArray& path) {
     std::vector<std::pair<std::string, std::string>> names; // key, name
     // A directory that cannot be read simply shows no subdirectories.
-    DIR* directory = ::opendir(path.constData());
-    if (directory == nullptr) {
-        return {};
+    for (std::string& name : subfolderNames(path)) {
+        std::string key = sortKey(name);
+        names.emplace_back(std::move(key), std::move(name));
     }
-    while (const dirent* entry = ::readdir(directory)) {
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
-            continue;
-        }
-        bool listed = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info;
-            listed = ::fstatat(::dirfd(directory), name, &info, 0) == 0 && S_ISDIR(info.st_mode);
-        }
-        if (listed) {
-            std::string bytes(name);
-            names.emplace_back(sortKey(bytes), std::move(bytes));
-        }
-    }
-    ::closedir(directory);
     std::sort(names.begin(), names.end());
     std::vector<std::string> sorted;
     sorted.reserve(names.size());
@@ -149,7 +125,7 @@ DirListModel::DirListModel(QObject* parent)
     : QAbstractListModel(parent), m_openIcon(folderIcon(true)), m_closedIcon(folderIcon(false)) {}
 
 bool DirListModel::setPath(const QByteArray& path) {
-    const bool entered = isDirectory(path);
+    const bool entered = isFolder(path);
     if (entered) {
         const QByteArray absolute = path.startsWith('/') ? path : workingDirectory() + '/' + path;
         // Latin-1 gives each byte a character of its own and takes it back, so cleaning

@@ -5,7 +5,7 @@
 
 #include "run_time_error.h"
 #include "shown_text.h"
-#include "system_calls.h"
+#include "symbolic_links_posix.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -162,37 +162,21 @@ private:
     struct stat m_status {};
 };
 
-// Follows a chain of symbolic links by hand: a dangling link must lead to the file to
-// create, which realpath() would not give.
+// Where the bytes go: the path with its symbolic links followed, each link checked against
+// the kernel's protected-symlinks rule before it is followed.
 void Writer::resolve(const QByteArray& encoded) {
-    m_target = encoded;
-    for (int links = 0;; ++links) {
-        if (m_calls.lstat(m_target.constData(), &m_status) != 0) {
-            if (errno == ENOENT) {
-                return;
-            }
-            failOnResolvedPath(errno, links);
-        }
-        if (!S_ISLNK(m_status.st_mode)) {
-            m_exists = true;
-            return;
-        }
-        if (links == kMaxLinks) {
-            failWith(ELOOP);
-        }
-        refuseUnprotectedLink();
-        char link[PATH_MAX];
-        const ssize_t size = m_calls.readlink(m_target.constData(), link, sizeof link);
-        if (size < 0) {
-            failWith(errno);
-        }
-        if (size == sizeof link) {
-            failOnResolvedPath(ENAMETOOLONG, links + 1);
-        }
-        const QByteArray linkTarget(link, size);
-        m_target =
-            linkTarget.startsWith('/') ? linkTarget : directoryOf(m_target) + '/' + linkTarget;
+    const FollowedPath followed =
+        followLinks(m_calls, encoded, [this](const QByteArray& link, const struct stat& status) {
+            m_target = link;
+            m_status = status;
+            refuseUnprotectedLink();
+        });
+    if (followed.error != 0) {
+        failOnResolvedPath(followed.error, followed.links);
     }
+    m_target = followed.path;
+    m_exists = followed.exists;
+    m_status = followed.status;
 }
 
 // Once a link is followed, the path is the link's doing, not a bad name given by the user.
@@ -324,23 +308,11 @@ void Writer::refuseIfChangedSinceRead() {
         failWith(errno);
     }
     // One byte more than expected shows a file that has grown.
-    QByteArray now(expected.size() + 1, Qt::Uninitialized);
-    qsizetype filled = 0;
-    while (filled < now.size()) {
-        const ssize_t count =
-            m_calls.read(file.fd(), now.data() + filled, size_t(now.size() - filled));
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            failWith(errno);
-        }
-        if (count == 0) {
-            break;
-        }
-        filled += count;
+    QByteArray now;
+    if (const int error = readToEnd(m_calls, file.fd(), now, expected.size() + 1)) {
+        failWith(error);
     }
-    if (QByteArrayView(now.constData(), filled) != expected) {
+    if (now != expected) {
         fail(ErrorNumber::PathFileAccess, m_path, changed);
     }
 }

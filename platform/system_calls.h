@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include <QByteArray>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -60,5 +61,9 @@ public:
     }
     virtual int fremovexattr(int fd, const char* name) { return ::fremovexattr(fd, name); }
 };
+
+// Appends what `fd` gives until its end or until `bytes` holds `most` bytes, reading again
+// where a signal interrupts a read. Returns 0, or the errno of the read that failed.
+int readToEnd(SystemCalls& calls, int fd, QByteArray& bytes, qint64 most);
 
 } // namespace pelomart

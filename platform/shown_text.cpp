@@ -3,7 +3,7 @@
 
 #include "shown_text.h"
 
-#include <QFile>
+#include "paths.h"
 
 namespace pelomart {
 namespace {
@@ -114,8 +114,8 @@ QStringList argumentsFrom(int argc, const char* const* argv) {
 }
 
 std::optional<QByteArray> encodedFileName(const QString& name) {
-    QByteArray bytes = QFile::encodeName(name);
-    if (QFile::decodeName(bytes) != name) {
+    QByteArray bytes = encodePath(name);
+    if (decodePath(bytes) != name) {
         return std::nullopt;
     }
     return bytes;

@@ -1,0 +1,29 @@
+// SPDX-FileCopyrightText: 2026 The Pelomart developers
+// SPDX-License-Identifier: MIT
+
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+
+// Paths above this folder are the system's bytes for them: on Linux the bytes of the name
+// as the file system holds them, whatever their encoding.
+namespace pelomart {
+
+// A name as a person types it or is shown it -> the bytes of the path that it names, and
+// back. On Linux QFile's encodeName and decodeName: the locale's encoding, UTF-8 here.
+QByteArray encodePath(const QString& text);
+QString decodePath(QByteArrayView path);
+
+// A path cut into its folder, made absolute against the working directory, and its last
+// name; nothing, with the system's reason in `error`, where there is no working directory
+// to make it absolute against.
+struct FolderAndName {
+    QByteArray folder;
+    QByteArray name;
+};
+std::optional<FolderAndName> folderAndName(const QByteArray& path, QString& error);
+
+} // namespace pelomart
