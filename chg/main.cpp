@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "change_file_tool.h"
+#include "command_line.h"
 #include "shown_text.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pelomart-chg"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELOMART_VERSION));
+    const pelomart::ConsoleText console;
     QTextStream out(stdout);
     QTextStream err(stderr);
     // Whatever a command did not foresee (memory running out, a library's exception) ends

@@ -5,15 +5,14 @@
 #include "json_objects.h"
 
 #include "file_place.h"
+#include "folders.h"
+#include "paths.h"
 #include "shown_text.h"
 
 #include <QHash>
 #include <QSet>
 #include <QTextStream>
 #include <algorithm>
-#include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace pelomart::chg {
@@ -66,7 +65,8 @@ std::optional<Human> readHuman(const JsonValue& value, const QString& source, QT
             continue;
         }
         if (*control == Control::filenavn) {
-            if (text->contains(QLatin1Char('/')) || text == u"." || text == u"..") {
+            if (text->contains(QLatin1Char('/')) || text == u"." || text == u".." ||
+                !fileNameFault(*text).isEmpty()) {
                 refuse(QStringLiteral("filenavn \"%1\" is not a plain file name")
                            .arg(shownValue(*text)));
                 continue;
@@ -118,7 +118,7 @@ bool namesTwice(const std::vector<Human>& humans, const QByteArray& directory, Q
         }
         QString first = sourceOfName.value(*name);
         sourceOfName.insert(*name, human.source);
-        if (const std::optional<FilePlace> place = placeOf(directory + '/' + *name)) {
+        if (const std::optional<FilePlace> place = placeOf(pathInFolder(directory, *name))) {
             if (first.isEmpty()) {
                 first = sourceOfPlace.value(*place);
             }
@@ -138,22 +138,15 @@ bool namesTwice(const std::vector<Human>& humans, const QByteArray& directory, Q
 // that exist and are writable be rewritten in place.
 bool directoryTakes(const QByteArray& directory, const std::vector<Human>& humans,
                     QTextStream& err) {
-    struct stat status {};
-    QString reason;
-    if (::stat(directory.constData(), &status) != 0) {
-        reason = qt_error_string(errno);
-    } else if (!S_ISDIR(status.st_mode)) {
-        reason = QStringLiteral("not a directory");
-    } else if (status.st_nlink == 0) {
-        reason = QStringLiteral("the directory has been removed");
-    } else if (::access(directory.constData(), W_OK | X_OK) != 0) {
-        const int error = errno;
+    QString reason = folderFault(directory);
+    if (const QString noNewFile = reason.isEmpty() ? newFileFault(directory) : QString();
+        !noNewFile.isEmpty()) {
         const bool inPlace = std::all_of(humans.begin(), humans.end(), [&](const Human& human) {
             const std::optional<QByteArray> name = encodedFileName(human.fileName);
-            return name && ::access((directory + '/' + *name).constData(), W_OK) == 0;
+            return name && isWritableFile(pathInFolder(directory, *name));
         });
         if (!inPlace) {
-            reason = qt_error_string(error);
+            reason = noNewFile;
         }
     }
     if (reason.isEmpty()) {
@@ -210,7 +203,7 @@ int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         } else {
             QByteArray made = *encodedFileName(human.fileName);
             if (directory != u".") {
-                made.prepend(directoryBytes.endsWith('/') ? directoryBytes : directoryBytes + '/');
+                made = pathInFolder(directoryBytes, made);
             }
             out << shownPath(made) << '\n';
             if (write.otherNames > 0) {

@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
-#include <sys/types.h>
 
 namespace pelomart {
 
@@ -46,7 +45,7 @@ struct ChangeFileWrite {
     std::optional<QByteArray> expected;
     // Set by the write: the other names (hard links) of a file that was replaced by a rename.
     // They still name the old record.
-    nlink_t otherNames = 0;
+    qint64 otherNames = 0;
 };
 
 void writeChangeFile(const QByteArray& path, const QByteArray& bytes,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -15,5 +16,14 @@ bool isFolder(const QByteArray& path);
 // The names of the folders in a folder (links to folders too), as the system's bytes and in
 // the order the system lists them; none for a folder that cannot be read.
 std::vector<std::string> subfolderNames(const QByteArray& path);
+
+// Why no file can be made in the folder at all (the system's reason, not a folder, removed),
+// or empty.
+QString folderFault(const QByteArray& path);
+// Why the folder takes no new file although it is one (the system's reason), or empty where
+// it takes one or where the system can only tell by trying.
+QString newFileFault(const QByteArray& path);
+// Whether the file exists and may be written.
+bool isWritableFile(const QByteArray& path);
 
 } // namespace pelomart

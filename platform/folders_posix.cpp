@@ -3,8 +3,10 @@
 
 #include "folders.h"
 
+#include <cerrno>
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace pelomart {
 
@@ -37,6 +39,28 @@ std::vector<std::string> subfolderNames(const QByteArray& path) {
     }
     ::closedir(directory);
     return names;
+}
+
+QString folderFault(const QByteArray& path) {
+    struct stat status {};
+    if (::stat(path.constData(), &status) != 0) {
+        return qt_error_string(errno);
+    }
+    if (!S_ISDIR(status.st_mode)) {
+        return QStringLiteral("not a directory");
+    }
+    if (status.st_nlink == 0) {
+        return QStringLiteral("the directory has been removed");
+    }
+    return {};
+}
+
+QString newFileFault(const QByteArray& path) {
+    return ::access(path.constData(), W_OK | X_OK) == 0 ? QString() : qt_error_string(errno);
+}
+
+bool isWritableFile(const QByteArray& path) {
+    return ::access(path.constData(), W_OK) == 0;
 }
 
 } // namespace pelomart

@@ -105,14 +105,6 @@ bool hasEscapedBytes(QStringView text) {
     return false;
 }
 
-QStringList argumentsFrom(int argc, const char* const* argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << argumentText(argv[i]);
-    }
-    return arguments;
-}
-
 std::optional<QByteArray> encodedFileName(const QString& name) {
     QByteArray bytes = encodePath(name);
     if (decodePath(bytes) != name) {

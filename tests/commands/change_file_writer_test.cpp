@@ -212,7 +212,7 @@ TEST(ChangeFileWriter, NewFileGetsModeFromUmaskAndExistingFileKeepsItsOwn) {
         EXPECT_EQ(writeCode(path, changeBytes(284), posix, &write), 0);
         ::umask(savedUmask);
         EXPECT_EQ(aclOf(path), row.acl);
-        EXPECT_EQ(write.otherNames, nlink_t(row.otherNames));
+        EXPECT_EQ(write.otherNames, qint64(row.otherNames));
         for (int i = 0; i < row.otherNames; ++i) {
             EXPECT_EQ(contents(path + QString::number(i)), oldBytes);
         }
