@@ -345,7 +345,7 @@ int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         } else {
             QByteArray made = *encodedFileName(fileNameOf(human));
             if (directory != u".") {
-                made.prepend(directoryBytes.endsWith('/') ? directoryBytes : directoryBytes + '/');
+                made = pathInFolder(directoryBytes, made);
             }
             out << shownPath(made) << '\n';
             if (write.otherNames > 0) {
