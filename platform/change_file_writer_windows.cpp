@@ -191,10 +191,29 @@ private:
     DWORD m_attributes = 0;
 };
 
-// Symbolic links are the system's to follow here: ReplaceFileW and MoveFileExW replace the
-// name that they are given.
+// ReplaceFileW and MoveFileExW replace the name that they are given, a symbolic link
+// itself: a link is followed first, by the system, so that the write goes to the file it
+// names, as on Linux.
 void Writer::resolve(const QByteArray& encoded) {
     m_target = systemPath(encoded);
+    const DWORD given = ::GetFileAttributesW(m_target.c_str());
+    if (given != INVALID_FILE_ATTRIBUTES && (given & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        const Handle file(::CreateFileW(m_target.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                        nullptr));
+        if (!file.isValid()) {
+            failWith(::GetLastError());
+        }
+        std::wstring final(32768, L'\0');
+        const DWORD length = ::GetFinalPathNameByHandleW(file.get(), final.data(),
+                                                         DWORD(final.size()), VOLUME_NAME_DOS);
+        if (length == 0 || length >= final.size()) {
+            failWith(length == 0 ? ::GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+        }
+        final.resize(length);
+        m_target = final;
+    }
     const std::size_t separator = lastSeparator(m_target);
     if (separator == std::wstring::npos) {
         failWith(ERROR_BAD_PATHNAME);
