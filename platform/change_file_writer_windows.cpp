@@ -172,6 +172,8 @@ public:
         : m_path(path), m_bytes(bytes), m_write(write) {}
 
     void resolve(const QByteArray& encoded);
+    const std::wstring& folder() const { return m_folder; }
+    void findTarget();
     void refuseWhatAWriteWouldRefuse();
     void replace();
 
@@ -223,6 +225,11 @@ void Writer::resolve(const QByteArray& encoded) {
     if (m_target.size() >= 32767 - 20) {
         failWith(ERROR_FILENAME_EXCED_RANGE);
     }
+}
+
+// Under the folder's lock: another writer's ReplaceFileW takes the name away for a moment,
+// and a file being replaced refuses to be opened.
+void Writer::findTarget() {
     m_attributes = ::GetFileAttributesW(m_target.c_str());
     if (m_attributes != INVALID_FILE_ATTRIBUTES) {
         m_exists = true;
@@ -368,7 +375,6 @@ void Writer::replace() {
         }
     } remove{temp, tempPath};
     fill(temp);
-    const FolderLock lock(m_folder, m_path);
     refuseIfChangedSinceRead();
     if (!m_exists) {
         if (!::MoveFileExW(tempPath.c_str(), m_target.c_str(), MOVEFILE_WRITE_THROUGH)) {
@@ -413,6 +419,10 @@ void writeChangeFile(const QByteArray& path, const QByteArray& bytes, ChangeFile
     checkName(path, shown);
     Writer writer(shown, bytes, write);
     writer.resolve(path);
+    // The whole write holds the lock, filling the temporary file included: another writer
+    // in the folder changes nothing between a check and the replacement.
+    const FolderLock lock(writer.folder(), shown);
+    writer.findTarget();
     writer.refuseWhatAWriteWouldRefuse();
     writer.replace();
 }
