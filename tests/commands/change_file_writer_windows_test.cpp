@@ -235,6 +235,28 @@ TEST(ChangeFileWriterWindows, ReplacesOnlyWhatWasRead) {
     EXPECT_EQ(leftBehind(dir.path()), QStringList());
 }
 
+// A symbolic link is written through, as on Linux: the file it names gets the bytes, and
+// the link stays a link.
+TEST(ChangeFileWriterWindows, WritesThroughASymbolicLink) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target.chg"));
+    const QString link = dir.filePath(QStringLiteral("link.chg"));
+    put(target, kOld);
+    constexpr DWORD kUnprivileged = 0x2; // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    if (!::CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), kUnprivileged)) {
+        GTEST_SKIP() << "this system makes no symbolic link for this user: "
+                     << ::GetLastError();
+    }
+    // Wine's GetFinalPathNameByHandleW names the link a handle was opened through, not the
+    // file it leads to, so the write replaces the link there; what it does is Wine's.
+    if (::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+        GTEST_SKIP() << "Wine's GetFinalPathNameByHandleW names the link, not its file";
+    }
+    ASSERT_EQ(write(link).code, 0);
+    EXPECT_EQ(read(target), kNew);
+    EXPECT_TRUE(::GetFileAttributesW(wide(link).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 // Writers that all read the same file and each replace it only if it still holds that:
 // under the folder's lock exactly one of them wins, and the file holds the winner's bytes.
 TEST(ChangeFileWriterWindows, WritersTakeTurnsUnderTheFolderLock) {
