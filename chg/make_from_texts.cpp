@@ -125,7 +125,7 @@ std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QBy
         if (composedOnly) {
             *composedOnly = composeChangeFile(form, locale).bytes;
         } else {
-            Command4_Click(form, locale, write);
+            makeChangeFile(form, locale, write);
         }
     } catch (const RunTimeError& error) {
         return errorMessage(error, form);

@@ -90,7 +90,7 @@ std::string composeOrSayWhatIsTooLong(const HumanRecord& human) {
 
 } // namespace
 
-void Command4_Click(EditorFields& fields, const QLocale& locale, ChangeFileWrite* write) {
+void makeChangeFile(EditorFields& fields, const QLocale& locale, ChangeFileWrite* write) {
     const ComposedChangeFile file = composeChangeFile(fields, locale);
     writeChangeFile(file.path, file.bytes, write);
 }

@@ -257,7 +257,7 @@ qsizetype Form1::scriptLength() const {
 
 void Form1::Command4_Click() {
     run([this] {
-        pelomart::Command4_Click(*this);
+        makeChangeFile(*this);
         m_lastFile = fieldTexts(*this);
     });
 }

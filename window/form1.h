@@ -6,7 +6,7 @@
 // The window Form1, and the two roads through the program that start here.
 //
 // Make file: a click on Command4 (or Return on it) runs Form1::Command4_Click, which runs
-// the make-file command over this window as its EditorFields (commands/make_file.cpp). The
+// makeChangeFile over this window as its EditorFields (commands/make_file.cpp). The
 // command reads and converts every box's text (common/numbers.cpp, the code page in
 // common/code_page.cpp), composes the record (record/human_record_composer.cpp) and
 // replaces the file safely (commands/change_file_writer.cpp) in Dir1's directory
