@@ -111,11 +111,9 @@ std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QBy
             // and leave the text; the command then meets the same text and reports it.
         }
     }
-    // Make file resets the parameters whatever they hold, and the script box's line ends
-    // are CR LF already.
+    // The script box's line ends are CR LF already.
     for (const auto& [control, text] : texts) {
-        if (!isIn(control, kParameterFields) && control != Control::script &&
-            form.text(control) != text) {
+        if (control != Control::script && form.text(control) != text) {
             return boxAndText(control, text) +
                    QStringLiteral(": the box would hold \"%1\" instead; no file made")
                        .arg(shownValue(form.text(control)));

@@ -129,7 +129,7 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
             refuse(unknownKey(key));
         } else if (*control == Control::filenavn) {
             refuse(QStringLiteral("filenavn cannot be set: set makes the file again in place"));
-        } else if (isIn(*control, kParameterFields)) {
+        } else if (isFixedParameter(*control)) {
             refuse(QStringLiteral("%1 cannot be set: make file always writes %2")
                        .arg(key, texts[*control]));
         } else if (hasEscapedBytes(text)) {

@@ -24,12 +24,11 @@ FieldTexts startFieldTexts() {
 }
 
 bool holdsTypedTexts(const FieldTexts& now, const FieldTexts& lastFile) {
-    // Make file sets the parameter boxes whatever they hold, so nothing typed there is ever
-    // lost; and under a decimal comma any make file, even one that then fails to write,
-    // leaves them unlike the start texts ("0,7" for "0.7").
+    // Under a decimal comma any make file, even one that then fails to write, also leaves the
+    // parameter boxes unlike the start texts ("0,7" for "0.7").
     auto sameBesidesParameters = [&](const FieldTexts& other) {
         for (const ControlInfo& field : kEditorFields) {
-            if (!isIn(field.id, kParameterFields) &&
+            if (!isFixedParameter(field.id) &&
                 now[std::size_t(field.id)] != other[std::size_t(field.id)]) {
                 return false;
             }

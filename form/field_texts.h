@@ -14,8 +14,7 @@ FieldTexts fieldTexts(const EditorFields& fields);
 FieldTexts startFieldTexts();
 
 // Whether replacing the boxes' texts would lose some that were typed: they are neither the
-// start texts nor those of the last file made or opened. The parameter boxes do not count:
-// make file writes their fixed values whatever they show.
+// start texts nor those of the last file made or opened. The fixed parameters do not count.
 bool holdsTypedTexts(const FieldTexts& now, const FieldTexts& lastFile);
 
 // Puts a record's texts into the boxes. Each text that differs goes in with setText, so

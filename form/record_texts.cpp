@@ -83,7 +83,6 @@ public:
         }
     }
 
-    // Make file always writes parameters 2 to 17 with the window's start values.
     void parameters(const std::array<float, 16>& values) {
         for (std::size_t i = 0; i < kParameterFields.size(); ++i) {
             const ControlInfo& field = kParameterFields[i];
