@@ -92,7 +92,7 @@ std::optional<QString> boxText(Control control, const QString& text, QString& re
     return entry;
 }
 
-std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QByteArray& directory,
+std::optional<QString> makeFromTexts(std::span<const TextForBox> texts, const QByteArray& directory,
                                      const QLocale& locale, ChangeFileWrite* write,
                                      QByteArray* composedOnly) {
     MemoryForm form(locale);

@@ -54,7 +54,7 @@ FileForBoxes openForBoxes(const QByteArray& path, const QLocale& locale,
     }
     file.folder = QByteArray::fromStdString(absolute.parent_path().native());
     file.name = QByteArray::fromStdString(absolute.filename().native());
-    file.texts = recordTexts(*file.record, locale, codePage);
+    file.texts = recordInBoxes(*file.record, locale, codePage);
     // A name that is not UTF-8 cannot be typed back: make file writes the name the box shows.
     const QString name = QFile::decodeName(file.name);
     file.texts.texts[std::size_t(Control::filenavn)] = name;
@@ -68,7 +68,7 @@ FileForBoxes bytesForBoxes(const QByteArray& bytes, const QLocale& locale,
                            const QByteArray& codePage) {
     FileForBoxes file = decoded(bytes);
     if (file.record) {
-        file.texts = recordTexts(*file.record, locale, codePage);
+        file.texts = recordInBoxes(*file.record, locale, codePage);
     }
     return file;
 }

@@ -67,7 +67,7 @@ void makeAgain(const std::uint8_t* data, std::size_t size) {
         FUZZ_REQUIRE(!opened.error.isEmpty(), "refused without a reason");
         return;
     }
-    const RecordTexts& texts = opened.texts;
+    const RecordInBoxes& texts = opened.texts;
     if (!texts.replaced.empty()) {
         return;
     }

@@ -232,7 +232,7 @@ TEST_F(OpenFile, FilesThatOpenAndFilesThatDoNot) {
             form.Command4_Click();
             EXPECT_EQ(failed.errorNumber(), 76) << "path not found";
         }
-        const FieldTexts before = fieldTexts(form);
+        const FormTexts before = formTexts(form);
         const QString opening = row.file();
         test::BoxAnswerer box(row.answer ? QString::fromLatin1(row.answer) : QString());
         form.openFile(QFile::encodeName(opening));
