@@ -3,7 +3,6 @@
 
 #pragma once
 
-#include "change_file_reader.h"
 #include "file_for_boxes.h"
 
 #include <QByteArray>

@@ -6,14 +6,13 @@
 #include "file_reports.h"
 #include "shown_text.h"
 #include "standard_input.h"
+#include "whole_file.h"
 
 #include <QTextStream>
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <string_view>
-#include <unistd.h>
 
 namespace pelomart::chg {
 namespace {
@@ -173,26 +172,11 @@ std::optional<QByteArray> readJsonInput(const QString& path, qint64 longest, QTe
         err << "-: cannot read: standard input is closed" << Qt::endl;
         return std::nullopt;
     }
-    QByteArray bytes;
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
-        if (got == 0) {
-            return bytes;
-        }
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            err << "-: cannot read: " << qt_error_string(errno) << Qt::endl;
-            return std::nullopt;
-        }
-        bytes.append(buffer, got);
-        if (bytes.size() > longest) {
-            err << "-: cannot read: longer than " << longest << " bytes" << Qt::endl;
-            return std::nullopt;
-        }
+    FileContents contents = readStandardInput(longest);
+    if (!contents.bytes) {
+        err << "-: cannot read: " << contents.error << Qt::endl;
     }
+    return std::move(contents.bytes);
 }
 
 } // namespace

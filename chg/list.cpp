@@ -11,12 +11,10 @@
 #include "code_page.h"
 #include "record_in_boxes.h"
 #include "shown_text.h"
+#include "terminal_columns.h"
 
 #include <QTextStream>
 #include <array>
-#include <clocale>
-#include <cwchar>
-#include <locale.h>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,32 +29,10 @@ bool isEscape(std::u32string_view characters, std::size_t i) {
            isHex(characters[i + 2]) && isHex(characters[i + 3]);
 }
 
-// The columns a terminal gives a text: two for a wide East Asian character, none for a
-// combining mark. Measured with the C library's tables under C.UTF-8, whatever the user's
-// locale, since the listing is printed in UTF-8; where C.UTF-8 is missing, one column a
-// character.
+// The columns a terminal gives a text, and the text cut to a number of columns.
 class TerminalColumns {
 public:
-    TerminalColumns() : m_utf8(::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(nullptr))) {}
-    TerminalColumns(const TerminalColumns&) = delete;
-    TerminalColumns& operator=(const TerminalColumns&) = delete;
-    ~TerminalColumns() {
-        if (m_utf8) {
-            ::freelocale(m_utf8);
-        }
-    }
-
-    int width(char32_t c) const {
-        if (!m_utf8) {
-            return 1;
-        }
-        const locale_t previous = ::uselocale(m_utf8);
-        const int columns = ::wcwidth(wchar_t(c));
-        ::uselocale(previous);
-        // Controls are escaped before they get here; what is left without a width, such as
-        // an unassigned character, a terminal shows as one column.
-        return columns < 0 ? 1 : columns;
-    }
+    int width(char32_t c) const { return terminalColumns(c); }
 
     int width(const QString& text) const {
         int columns = 0;
@@ -90,9 +66,6 @@ public:
         }
         return kept + QChar(0x2026);
     }
-
-private:
-    locale_t m_utf8;
 };
 
 // A name or model longer than this is cut, so that one 30 KB name does not push every

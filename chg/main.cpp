@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 
 #include "change_file_tool.h"
+#include "command_line.h"
 #include "shown_text.h"
 #include "standard_input.h"
 
@@ -12,10 +13,11 @@
 
 int main(int argc, char* argv[]) {
     // Before QCoreApplication opens its first descriptor, which would take a closed 0.
-    pelomart::chg::claimStandardInput();
+    pelomart::claimStandardInput();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pelomart-chg"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PELOMART_VERSION));
+    const pelomart::ConsoleText console;
     QTextStream out(stdout);
     QTextStream err(stderr);
     // Whatever a command did not foresee (memory running out, a library's exception) ends

@@ -9,18 +9,17 @@
 #include "locale_option.h"
 #include "make_from_texts.h"
 
+#include "file_place.h"
+#include "folders.h"
+#include "paths.h"
 #include "shown_text.h"
 
 #include <QHash>
 #include <QSet>
 #include <QTextStream>
 #include <algorithm>
-#include <cerrno>
-#include <climits>
 #include <cstdint>
 #include <deque>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace pelomart::chg {
@@ -172,7 +171,8 @@ private:
                 return;
             }
             if (*control == Control::filenavn &&
-                (box->contains(QLatin1Char('/')) || box == u"." || box == u"..")) {
+                (box->contains(QLatin1Char('/')) || box == u"." || box == u".." ||
+                 !fileNameFault(*box).isEmpty())) {
                 refuse([&] {
                     return QStringLiteral("filenavn \"%1\" is not a plain file name")
                         .arg(shownValue(*box));
@@ -218,45 +218,6 @@ private:
     std::deque<Human> m_humans; // a deque: no copy of millions of them as it grows
 };
 
-// What a name in the directory reaches, once symbolic links are followed as the writer
-// follows them: an existing file by its device and inode, so that a hard or symbolic link
-// to another object's file is seen; a file still to be made by its directory's device and
-// inode and its own name, so that a dangling link to another object's name is seen too.
-// Nothing when the chain cannot be followed; the write then fails on its own.
-struct Place {
-    dev_t device = 0;
-    ino_t inode = 0;
-    QByteArray name; // empty for an existing file
-    bool operator==(const Place&) const = default;
-};
-
-size_t qHash(const Place& place, size_t seed = 0) {
-    return qHashMulti(seed, place.device, place.inode, place.name);
-}
-
-std::optional<Place> placeOf(QByteArray path) {
-    struct stat status {};
-    for (int links = 0; links <= kMaxLinks; ++links) {
-        if (::lstat(path.constData(), &status) != 0) {
-            if (errno != ENOENT || ::stat(directoryOf(path).constData(), &status) != 0) {
-                return std::nullopt;
-            }
-            return Place{status.st_dev, status.st_ino, path.mid(path.lastIndexOf('/') + 1)};
-        }
-        if (!S_ISLNK(status.st_mode)) {
-            return Place{status.st_dev, status.st_ino, {}};
-        }
-        char link[PATH_MAX];
-        const ssize_t size = ::readlink(path.constData(), link, sizeof link);
-        if (size < 0 || size == sizeof link) {
-            return std::nullopt;
-        }
-        const QByteArray target(link, size);
-        path = target.startsWith('/') ? target : directoryOf(path) + '/' + target;
-    }
-    return std::nullopt;
-}
-
 // Two objects that would make one file, named alike or reaching it through links; a name
 // that the system cannot be given fails on its own when it is made.
 // Each name and place maps to the last object before that made it; a name met again is
@@ -264,10 +225,10 @@ std::optional<Place> placeOf(QByteArray path) {
 bool namesTwice(const Humans& humans, const QByteArray& directory, ObjectMessages& messages) {
     struct Named {
         const Human* last;
-        std::optional<Place> place;
+        std::optional<FilePlace> place;
     };
     QHash<QByteArray, Named> byName;
-    QHash<Place, const Human*> byPlace;
+    QHash<FilePlace, const Human*> byPlace;
     bool twice = false;
     for (const Human& human : humans.all()) {
         const QString fileName = fileNameOf(human);
@@ -276,13 +237,13 @@ bool namesTwice(const Humans& humans, const QByteArray& directory, ObjectMessage
             continue;
         }
         const Human* first = nullptr;
-        std::optional<Place> place;
+        std::optional<FilePlace> place;
         if (const auto named = byName.find(*name); named != byName.end()) {
             first = named->last;
             place = named->place;
             named->last = &human;
         } else {
-            place = placeOf(directory + '/' + *name);
+            place = placeOf(pathInFolder(directory, *name));
             byName.insert(*name, {&human, place});
         }
         if (place) {
@@ -307,23 +268,16 @@ bool namesTwice(const Humans& humans, const QByteArray& directory, ObjectMessage
 // rather than one for each object. A directory that takes no new file still lets files
 // that exist and are writable be rewritten in place.
 bool directoryTakes(const QByteArray& directory, const Humans& humans, QTextStream& err) {
-    struct stat status {};
-    QString reason;
-    if (::stat(directory.constData(), &status) != 0) {
-        reason = qt_error_string(errno);
-    } else if (!S_ISDIR(status.st_mode)) {
-        reason = QStringLiteral("not a directory");
-    } else if (status.st_nlink == 0) {
-        reason = QStringLiteral("the directory has been removed");
-    } else if (::access(directory.constData(), W_OK | X_OK) != 0) {
-        const int error = errno;
+    QString reason = folderFault(directory);
+    if (const QString noNewFile = reason.isEmpty() ? newFileFault(directory) : QString();
+        !noNewFile.isEmpty()) {
         const bool inPlace =
             std::all_of(humans.all().begin(), humans.all().end(), [&](const Human& human) {
                 const std::optional<QByteArray> name = encodedFileName(fileNameOf(human));
-                return name && ::access((directory + '/' + *name).constData(), W_OK) == 0;
+                return name && isWritableFile(pathInFolder(directory, *name));
             });
         if (!inPlace) {
-            reason = qt_error_string(error);
+            reason = noNewFile;
         }
     }
     if (reason.isEmpty()) {
@@ -376,6 +330,15 @@ int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
                 makeFromTexts(human.texts, directoryBytes, *locale, &write)) {
             messages.add([&] { return humans.source(human) + QStringLiteral(": ") + *failure; });
             status = kFileFailed;
+            // Every file goes into the one directory: the others would each wait as long for
+            // the same lock. Those not made are named by count, as one line.
+            const std::size_t left = humans.size() - std::size_t(&human - humans.data()) - 1;
+            if (write.lockHeld && left > 0) {
+                err << shownPath(directoryBytes) << ": " << left << " more object"
+                    << (left == 1 ? " was" : "s were") << " not made, as the directory is locked"
+                    << Qt::endl;
+                break;
+            }
         } else {
             QByteArray made = *encodedFileName(fileNameOf(human));
             if (directory != u".") {

@@ -131,7 +131,7 @@ std::optional<QString> makeFromTexts(std::span<const TextForBox> texts, const QB
     return std::nullopt;
 }
 
-QString otherNamesWarning(const QString& shownPath, nlink_t otherNames) {
+QString otherNamesWarning(const QString& shownPath, qint64 otherNames) {
     if (otherNames == 0) {
         return {};
     }

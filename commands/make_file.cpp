@@ -8,6 +8,7 @@
 #include "code_page.h"
 #include "human_record_composer.h"
 #include "numbers.h"
+#include "paths.h"
 #include "run_time_error.h"
 #include "shown_text.h"
 
@@ -122,13 +123,15 @@ ComposedChangeFile composeChangeFile(EditorFields& fields, const QLocale& locale
 
     const QString name = fields.text(Control::filenavn);
     const std::optional<QByteArray> nativeName = encodedFileName(name);
-    if (!nativeName) {
-        RunTimeError error(ErrorNumber::BadFileName,
-                           "the name has characters no file name can hold");
+    const QString fault =
+        nativeName ? fileNameFault(name)
+                   : QStringLiteral("the name has characters no file name can hold");
+    if (!fault.isEmpty()) {
+        RunTimeError error(ErrorNumber::BadFileName, fault.toStdString());
         error.setControl(controlInfo(Control::filenavn).name, name.toStdString());
         throw error;
     }
-    return {fields.directoryPath() + '/' + *nativeName, file};
+    return {pathInFolder(fields.directoryPath(), *nativeName), file};
 }
 
 } // namespace pelomart

@@ -5,8 +5,6 @@
 
 #include "shown_text.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <array>
 #include <cstdint>
 #include <map>
@@ -52,30 +50,14 @@ private:
     }()};
 };
 
-// Built once per code page from Qt's own converter, byte by byte. A pair counts only
-// where the byte decodes to one character and that character alone encodes back to the
-// byte: the converter writes its substitute (0x1A, or '?' for windows-874) for some
-// characters and drops others (U+200B, U+FEFF) entirely. A byte decodes to one character
-// and a character encodes to one byte, so no two characters share a byte.
+// Built once per code page. A byte decodes to one character and a character encodes to one
+// byte, so no two characters share a byte.
 std::shared_ptr<const Table> buildTable(const QByteArray& codePage) {
     auto table = std::make_shared<Table>();
-    QStringEncoder encoder(codePage.constData(), QStringEncoder::Flag::Stateless);
-    QStringDecoder decoder(codePage.constData(), QStringDecoder::Flag::Stateless);
-    if (!encoder.isValid() || !decoder.isValid()) {
-        // An unknown code page keeps what every one of them shares.
-        for (char16_t code = 0; code < 0x80; ++code) {
-            table->add(code, static_cast<std::uint8_t>(code));
-        }
-        return table;
-    }
-    for (int value = 0; value < 0x100; ++value) {
-        const char byte = static_cast<char>(value);
-        const QString character = decoder.decode(QByteArrayView(&byte, 1));
-        if (character.size() != 1 || character.front().isSurrogate()) {
-            continue;
-        }
-        if (QByteArray(encoder.encode(character)) == QByteArrayView(&byte, 1)) {
-            table->add(character.front().unicode(), static_cast<std::uint8_t>(value));
+    const std::array<std::int32_t, 0x100> characters = codePageCharacters(codePage);
+    for (int byte = 0; byte < 0x100; ++byte) {
+        if (characters[byte] >= 0) {
+            table->add(static_cast<char16_t>(characters[byte]), static_cast<std::uint8_t>(byte));
         }
     }
     return table;
@@ -92,76 +74,7 @@ std::shared_ptr<const Table> tableFor(const QByteArray& codePage) {
     return found->second;
 }
 
-bool isOneOf(const QString& language, std::initializer_list<const char*> codes) {
-    for (const char* code : codes) {
-        if (language == QLatin1String(code)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
-
-QByteArray codePageForLocaleName(const QString& localeName) {
-    // language[_territory][.charset][@modifier]
-    qsizetype languageEnd = 0;
-    while (languageEnd < localeName.size() &&
-           !QStringView(u"_.@-").contains(localeName[languageEnd])) {
-        ++languageEnd;
-    }
-    const QString language = localeName.left(languageEnd).toLower();
-    QString modifier;
-    const qsizetype at = localeName.indexOf(u'@');
-    if (at >= 0) {
-        modifier = localeName.mid(at + 1).section(u'.', 0, 0).toLower();
-    }
-    const bool latin = modifier == u"latin";
-    const bool cyrillic = modifier == u"cyrillic";
-
-    // Turkmen's Latin letters (ň, ş, ý, ž) are all in the Central European page.
-    if (isOneOf(language, {"cs", "sk", "pl", "hu", "sl", "hr", "ro", "sq", "tk"}) ||
-        (language == u"bs" && !cyrillic) || (language == u"sr" && latin)) {
-        return "windows-1250";
-    }
-    if (isOneOf(language, {"ru", "uk", "be", "bg", "mk", "sr", "kk", "ky", "tt", "mn", "tg"}) ||
-        (isOneOf(language, {"bs", "az", "uz"}) && cyrillic)) {
-        return "windows-1251";
-    }
-    if (language == u"el") {
-        return "windows-1253";
-    }
-    // Uzbek without a modifier is Uzbek in Latin letters.
-    if (isOneOf(language, {"tr", "az", "uz"})) {
-        return "windows-1254";
-    }
-    if (isOneOf(language, {"he", "iw"})) {
-        return "windows-1255";
-    }
-    if (isOneOf(language, {"ar", "fa", "ur", "ug"})) {
-        return "windows-1256";
-    }
-    if (isOneOf(language, {"et", "lv", "lt"})) {
-        return "windows-1257";
-    }
-    if (language == u"vi") {
-        return "windows-1258";
-    }
-    if (language == u"th") {
-        return "windows-874";
-    }
-    return "windows-1252";
-}
-
-QByteArray systemCodePage() {
-    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-        const QString value = qEnvironmentVariable(variable);
-        if (!value.isEmpty()) {
-            return codePageForLocaleName(value);
-        }
-    }
-    return codePageForLocaleName(QString());
-}
 
 QByteArray toCodePage(const QString& text, const QByteArray& codePage) {
     const std::shared_ptr<const Table> table = tableFor(codePage);

@@ -3,12 +3,10 @@
 
 #include "file_for_boxes.h"
 
-#include "change_file_reader.h"
 #include "human_record_reader.h"
+#include "paths.h"
 #include "shown_text.h"
-
-#include <QFile>
-#include <filesystem>
+#include "whole_file.h"
 
 namespace pelomart {
 namespace {
@@ -45,18 +43,18 @@ FileForBoxes openForBoxes(const QByteArray& path, const QLocale& locale,
     }
     // Absolute: the folder goes into Dir1, whose path must name the same folder whatever
     // the working directory is when make file runs.
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path.toStdString(), error);
-    if (error) {
+    QString error;
+    std::optional<FolderAndName> absolute = folderAndName(path, error);
+    if (!absolute) {
         FileForBoxes failed;
-        failed.error = QStringLiteral("cannot find its folder: ") + qt_error_string(error.value());
+        failed.error = QStringLiteral("cannot find its folder: ") + error;
         return failed;
     }
-    file.folder = QByteArray::fromStdString(absolute.parent_path().native());
-    file.name = QByteArray::fromStdString(absolute.filename().native());
+    file.folder = std::move(absolute->folder);
+    file.name = std::move(absolute->name);
     file.texts = recordInBoxes(*file.record, locale, codePage);
     // A name that is not UTF-8 cannot be typed back: make file writes the name the box shows.
-    const QString name = QFile::decodeName(file.name);
+    const QString name = decodePath(file.name);
     file.texts.texts[std::size_t(Control::filenavn)] = name;
     if (encodedFileName(name) != file.name) {
         file.texts.replaced.push_back({Control::filenavn, shownPath(file.name), name});

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "human_record.h"
 #include "record_in_boxes.h"
 
 #include <QByteArray>
@@ -11,6 +12,9 @@
 #include <optional>
 
 namespace pelomart {
+
+// A change file holds at most the longest record and its line end.
+inline constexpr qint64 kLongestChangeFile = kMaxRecordLength + 2;
 
 // A change file as read: its bytes and record, or why it is none; opened for the boxes,
 // also what the window shows and what make file writes again.

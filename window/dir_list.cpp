@@ -4,6 +4,7 @@
 #include "dir_list.h"
 
 #include "control_help.h"
+#include "folders.h"
 #include "message_boxes.h"
 #include "png_image.h"
 #include "shown_text.h"
@@ -16,24 +17,14 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
-
-#include <dirent.h>
-#include <sys/stat.h>
 
 namespace pelomart {
 namespace {
 
 constexpr int kIndentPixels = 8;
-
-bool isDirectory(const QByteArray& path) {
-    struct stat info;
-    return !path.isEmpty() && !path.contains('\0') && ::stat(path.constData(), &info) == 0 &&
-           S_ISDIR(info.st_mode);
-}
 
 // `path` (a directory) as an absolute path. ".." after a symbolic link leads to the parent
 // of the link's target, which only the system knows ("a/link/.." need not be "a"): a path
@@ -41,12 +32,7 @@ bool isDirectory(const QByteArray& path) {
 // slashes, so that a folder entered through a link keeps the link's name.
 std::optional<QByteArray> absoluteDirectory(const QByteArray& path) {
     if (path == ".." || path.startsWith("../") || path.contains("/../") || path.endsWith("/..")) {
-        std::error_code error;
-        const std::filesystem::path real = std::filesystem::canonical(path.toStdString(), error);
-        if (error) {
-            return std::nullopt;
-        }
-        return QByteArray::fromStdString(real.native());
+        return resolvedFolder(path);
     }
     const QByteArray absolute = path.startsWith('/') ? path : workingDirectory() + '/' + path;
     // Latin-1 gives each byte a character of its own and takes it back, so cleaning the
@@ -91,26 +77,10 @@ std::string sortKey(const std::string& name) {
 std::vector<std::string> subdirectoryNames(const QByteArray& path) {
     std::vector<std::pair<std::string, std::string>> names; // key, name
     // A directory that cannot be read simply shows no subdirectories.
-    DIR* directory = ::opendir(path.constData());
-    if (directory == nullptr) {
-        return {};
+    for (std::string& name : subfolderNames(path)) {
+        std::string key = sortKey(name);
+        names.emplace_back(std::move(key), std::move(name));
     }
-    while (const dirent* entry = ::readdir(directory)) {
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
-            continue;
-        }
-        bool listed = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info;
-            listed = ::fstatat(::dirfd(directory), name, &info, 0) == 0 && S_ISDIR(info.st_mode);
-        }
-        if (listed) {
-            std::string bytes(name);
-            names.emplace_back(sortKey(bytes), std::move(bytes));
-        }
-    }
-    ::closedir(directory);
     std::sort(names.begin(), names.end());
     std::vector<std::string> sorted;
     sorted.reserve(names.size());
@@ -173,7 +143,7 @@ DirListModel::DirListModel(QObject* parent)
 
 bool DirListModel::setPath(const QByteArray& path) {
     const std::optional<QByteArray> absolute =
-        isDirectory(path) ? absoluteDirectory(path) : std::nullopt;
+        isFolder(path) ? absoluteDirectory(path) : std::nullopt;
     const bool entered = absolute.has_value();
     if (entered) {
         m_path = *absolute;

@@ -14,6 +14,7 @@
 #include "make_file.h"
 #include "message_boxes.h"
 #include "messages.h"
+#include "paths.h"
 #include "pixels.h"
 #include "png_image.h"
 #include "run_time_error.h"
@@ -24,7 +25,6 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -294,12 +294,12 @@ void Form1::openFile(const QByteArray& path) {
 
 void Form1::chooseFile() {
     QFileDialog dialog(this, QStringLiteral("Open a change file"),
-                       QFile::decodeName(directoryPath()));
+                       decodePath(directoryPath()));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(
         {QStringLiteral("Change files (*.chg)"), QStringLiteral("All files (*)")});
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-        openFile(QFile::encodeName(dialog.selectedFiles().constFirst()));
+        openFile(encodePath(dialog.selectedFiles().constFirst()));
     }
 }
 

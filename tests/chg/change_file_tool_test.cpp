@@ -1,14 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "change_file_tool.h"
+#include "change_file_tool_fixture.h"
 
 #include "human_record_composer.h"
 #include "human_record_reader.h"
 #include "make_file.h"
 #include "memory_form.h"
 #include "shown_text.h"
-#include "standard_input.h"
 #include "worked_example.h"
 
 #include <QDir>
@@ -28,88 +27,11 @@
 #include <functional>
 #include <random>
 #include <sys/stat.h>
-#include <thread>
 #include <tuple>
 #include <unistd.h>
 
 namespace pelomart::chg {
 namespace {
-
-class ChangeFileTool : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        m_savedLcAll = qgetenv("LC_ALL");
-    }
-    void TearDown() override {
-        m_savedLcAll.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", m_savedLcAll);
-    }
-
-    QString path(const QString& name) const { return m_dir.filePath(name); }
-
-    void put(const QString& name, const QByteArray& bytes) const {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray contents(const QString& name) const {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    // Runs a command line with the files named relative to the temporary directory.
-    int run(QStringList arguments) {
-        out.clear();
-        err.clear();
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        arguments.prepend(QStringLiteral("pelomart-chg"));
-        return chg::run(arguments, outStream, errStream);
-    }
-
-    // Runs a command line with `input` on standard input through a pipe, or with standard
-    // input closed when `input` is null.
-    int runWithStandardInput(const QStringList& arguments, const QByteArray& input) {
-        const int saved = ::dup(STDIN_FILENO);
-        int ends[2] = {-1, -1};
-        std::thread writer;
-        if (input.isNull()) {
-            ::close(STDIN_FILENO);
-        } else {
-            EXPECT_EQ(::pipe(ends), 0);
-            ::dup2(ends[0], STDIN_FILENO);
-            ::close(ends[0]);
-            writer = std::thread([&] {
-                for (qsizetype done = 0; done < input.size();) {
-                    const ssize_t wrote = ::write(ends[1], input.constData() + done,
-                                                  std::size_t(input.size() - done));
-                    if (wrote <= 0) {
-                        break;
-                    }
-                    done += wrote;
-                }
-                ::close(ends[1]);
-            });
-        }
-        claimStandardInput();
-        const int status = run(arguments);
-        ::dup2(saved, STDIN_FILENO);
-        ::close(saved);
-        claimStandardInput();
-        if (writer.joinable()) {
-            writer.join();
-        }
-        return status;
-    }
-
-    QTemporaryDir m_dir;
-    QByteArray m_savedLcAll;
-    QString out;
-    QString err;
-};
-
-const QByteArray kWorkedFile = QByteArray::fromStdString(test::workedExampleRecord() + "\r\n");
 
 TEST_F(ChangeFileTool, ShowCheckAndJsonOfTheWorkedExample) {
     put("clovek.chg", kWorkedFile);
@@ -299,58 +221,6 @@ TEST_F(ChangeFileTool, MakeRefusesBadObjectsBeforeWriting) {
     }
 }
 
-// Two objects whose names reach one file through links: nothing is written, and the file
-// keeps what it held (a dangling link leads to the file the first object would make).
-TEST_F(ChangeFileTool, MakeRefusesTwoNamesOfOneFile) {
-    const QByteArray a = QFile::encodeName(path("a.chg"));
-    const QByteArray b = QFile::encodeName(path("b.chg"));
-    const std::tuple<const char*, std::function<int()>, QByteArray> rows[] = {
-        {"symbolic link", [&] { return ::symlink("a.chg", b.constData()); }, kWorkedFile},
-        {"hard link", [&] { return ::link(a.constData(), b.constData()); }, kWorkedFile},
-        {"dangling link",
-         [&] { return ::unlink(a.constData()) + ::symlink("a.chg", b.constData()); }, QByteArray()},
-    };
-    put("in.json", R"([{"filenavn": "a.chg", "x": "1"}, {"filenavn": "b.chg", "x": "2"}])");
-    for (const auto& [name, link, held] : rows) {
-        SCOPED_TRACE(name);
-        put("a.chg", kWorkedFile);
-        ::unlink(b.constData());
-        ASSERT_EQ(link(), 0);
-        EXPECT_EQ(run({"make", "--dir", m_dir.path(), path("in.json")}), 1);
-        EXPECT_EQ(err, path("in.json") + ": object 1: makes \"b.chg\" as " + path("in.json") +
-                           ": object 0 does; nothing was made\n");
-        EXPECT_EQ(contents("a.chg"), held);
-    }
-}
-
-// A directory where no file can be made gives one message, not one for each object; a
-// removed working directory stops nothing that does not need it.
-TEST_F(ChangeFileTool, MakeTriesNoObjectWhereNoFileCanBeMade) {
-    put("in.json", R"([{"filenavn": "a.chg"}, {"filenavn": "b.chg"}])");
-    // Each row: the --dir given, and where and why no file can be made ("": one can).
-    const std::tuple<QStringList, QString, QString> rows[] = {
-        {{"--dir", path("missing")}, path("missing"), "No such file or directory"},
-        {{"--dir", path("in.json")}, path("in.json"), "not a directory"},
-        {{}, ".", "the directory has been removed"},
-        {{"--dir", m_dir.path()}, "", ""},
-    };
-    const QByteArray start = QFile::encodeName(QDir::currentPath());
-    const QByteArray gone = QFile::encodeName(path("gone"));
-    for (const auto& [dir, where, why] : rows) {
-        SCOPED_TRACE(why.toStdString());
-        ASSERT_EQ(::mkdir(gone.constData(), 0700), 0);
-        ASSERT_EQ(::chdir(gone.constData()), 0);
-        ASSERT_EQ(::rmdir(gone.constData()), 0);
-        EXPECT_EQ(run(QStringList{"make"} + dir + QStringList{path("in.json")}),
-                  why.isEmpty() ? 0 : 1);
-        ASSERT_EQ(::chdir(start.constData()), 0);
-        EXPECT_EQ(err, why.isEmpty()
-                           ? ""
-                           : where + ": cannot make files there: " + why + "; nothing was made\n");
-    }
-    EXPECT_EQ(contents("b.chg"), kWorkedFile);
-}
-
 // Numbers read the same in every environment: "." as the decimal point and no digit
 // grouping, unless --locale names a regional notation.
 TEST_F(ChangeFileTool, SetReadsOneNotationInEveryEnvironment) {
@@ -518,33 +388,6 @@ TEST_F(ChangeFileTool, HelpDoesNothingElse) {
     }
 }
 
-// Named by mistake, a FIFO, a directory or a device is refused at once, by what it is; so
-// is a file longer than the longest change file, a 32,767-byte record and CR LF.
-TEST_F(ChangeFileTool, RefusesWhatIsNoRegularFileWithoutWaiting) {
-    const QString fifo = path("fifo");
-    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    HumanRecord longest = decodeHumanRecord(kWorkedFile.toStdString()).record.value();
-    longest.script.clear();
-    longest.script.assign(kMaxRecordLength - composeHumanRecord(longest).size(), 'x');
-    put("longest.chg", QByteArray::fromStdString(composeHumanRecord(longest) + kLineEnd));
-    ASSERT_EQ(contents("longest.chg").size(), 32769);
-    put("longer.chg", contents("longest.chg") + 'x');
-    const std::pair<QStringList, QString> rows[] = {
-        {{"check", fifo}, fifo + ": cannot read: a FIFO"},
-        {{"show", m_dir.path()}, m_dir.path() + ": cannot read: a directory"},
-        {{"check", "/dev/null"}, "/dev/null: cannot read: a device"},
-        {{"make", fifo}, fifo + ": cannot read: a FIFO"},
-        {{"set", fifo, "x=1"}, fifo + ": cannot read: a FIFO"},
-        {{"check", path("longest.chg"), path("longer.chg")},
-         path("longer.chg") + ": cannot read: longer than 32769 bytes"},
-    };
-    for (const auto& [arguments, message] : rows) {
-        SCOPED_TRACE(arguments.join(' ').toStdString());
-        EXPECT_EQ(run(arguments), 1);
-        EXPECT_EQ(err, message + "\n");
-    }
-}
-
 // A name holding ESC [2J, an OSC title sequence or a C1 control shows as \xNN in every
 // listing and message, so it cannot clear the terminal or set its title.
 TEST_F(ChangeFileTool, ControlsReachTheTerminalAsEscapes) {
@@ -572,36 +415,6 @@ TEST_F(ChangeFileTool, ControlsReachTheTerminalAsEscapes) {
             return (c < u'\x20' && c != u'\n') || (c >= u'\x7F' && c <= u'\x9F');
         })) << all.toStdString();
     }
-}
-
-// Paths are the system's bytes: a name that is not UTF-8 names the same file, shown as \xNN.
-TEST_F(ChangeFileTool, ArgumentsKeepTheSystemsBytes) {
-    for (const QByteArray bytes : {"caf\xE9", "\xED\xA0\x80 surrogate", "\xC0\xAF overlong",
-                                   "cut \xE2\x82", "\xF4\x90\x80\x80 too high", "\xF0\x9F\x98\x80",
-                                   "\xF0\x9F\x82\xA1 low half in DC80-DCFF"}) {
-        EXPECT_EQ(nativeBytes(argumentText(bytes)), bytes) << bytes.toHex().toStdString();
-    }
-    EXPECT_EQ(argumentText("\xF0\x9F\x98\x80"), QString::fromUtf8("\xF0\x9F\x98\x80"));
-
-    const QByteArray file = QFile::encodeName(m_dir.path()) + "/caf\xE9.chg";
-    std::FILE* stream = std::fopen(file.constData(), "wb");
-    ASSERT_TRUE(stream);
-    std::fwrite(kWorkedFile.constData(), 1, std::size_t(kWorkedFile.size()), stream);
-    std::fclose(stream);
-    const QByteArray dir = QFile::encodeName(m_dir.path()) + "/d\xE9";
-    ASSERT_EQ(::mkdir(dir.constData(), 0700), 0);
-    put("start.json", "{}");
-    const QByteArray json = QFile::encodeName(path("start.json"));
-
-    const char* check[] = {"check", "-v", file.constData()};
-    EXPECT_EQ(run(argumentsFrom(3, check)), 0) << err.toStdString();
-    EXPECT_EQ(out, m_dir.path() + "/caf\\xE9.chg: ok\n");
-    const char* make[] = {"make", "--locale", "de_DE", "--dir", dir.constData(), json.constData()};
-    EXPECT_EQ(run(argumentsFrom(6, make)), 0) << err.toStdString();
-    EXPECT_EQ(::unlink((dir + "/clovek.chg").constData()), 0);
-    // QTemporaryDir cannot remove what Qt cannot name.
-    ::rmdir(dir.constData());
-    ::unlink(file.constData());
 }
 
 // show --bytes, list and set --dry-run, run in the test's directory: each row the command

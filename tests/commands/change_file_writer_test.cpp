@@ -10,6 +10,7 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -23,8 +24,10 @@
 #include <utility>
 #include <vector>
 
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -123,6 +126,7 @@ TEST(ChangeFileWriter, WritesExactlyTheBytes) {
         const char* what;
         QString name;
         std::optional<QByteArray> existing;
+        int pathLength = 0; // directories before the name make the whole path this long
     };
     const Row rows[] = {
         {"new file", "new.chg", {}},
@@ -130,17 +134,25 @@ TEST(ChangeFileWriter, WritesExactlyTheBytes) {
         {"replaces a shorter file", "old.chg", oldBytes},
         {"backslash is an ordinary name character", "a\\b.chg", {}},
         {"name of 255 bytes", QString(251, 'n') + ".chg", {}},
+        {"path of 4,091 bytes, too long for a temporary name beside it", "f.chg", oldBytes, 4091},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
-        const QString path = dir.path() + '/' + row.name;
+        QString name = row.name;
+        for (int room = row.pathLength - int(dir.path().size() + 1 + name.size()); room > 0;
+             room -= 201) {
+            name.prepend(QString(std::min(200, room - 1), 'd') + '/');
+        }
+        const QString path = dir.path() + '/' + name;
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
         if (row.existing) {
             put(path, *row.existing);
         }
         EXPECT_EQ(writeCode(path, changeBytes(284)), 0);
         EXPECT_EQ(contents(path), changeBytes(284));
-        EXPECT_EQ(tree(dir.path()), QStringList{row.name});
+        EXPECT_EQ(tree(dir.path()).filter(row.name), QStringList{name});
+        EXPECT_EQ(tree(dir.path()).filter(".pelomart"), QStringList());
     }
 }
 
@@ -187,6 +199,7 @@ TEST(ChangeFileWriter, NewFileGetsModeFromUmaskAndExistingFileKeepsItsOwn) {
         {"existing file with ACL entries", 022, 0644, 0644, kAcl},
         {"existing file without, in a directory with a default ACL", 022, 0644, 0644, {}, kAcl},
         {"existing file with two other names", 022, 0644, 0644, {}, {}, 2},
+        {"existing file with one other name", 022, 0644, 0644, {}, {}, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -212,7 +225,7 @@ TEST(ChangeFileWriter, NewFileGetsModeFromUmaskAndExistingFileKeepsItsOwn) {
         EXPECT_EQ(writeCode(path, changeBytes(284), posix, &write), 0);
         ::umask(savedUmask);
         EXPECT_EQ(aclOf(path), row.acl);
-        EXPECT_EQ(write.otherNames, nlink_t(row.otherNames));
+        EXPECT_EQ(write.otherNames, qint64(row.otherNames));
         for (int i = 0; i < row.otherNames; ++i) {
             EXPECT_EQ(contents(path + QString::number(i)), oldBytes);
         }
@@ -330,7 +343,8 @@ TEST(ChangeFileWriter, DirectoryThatRefusesTheReplacementRewritesOnlyAWritableFi
         mode_t fileMode;
         int expected;
         QByteArray afterwards;
-        bool needsRoot; // to give the file to another user
+        bool needsRoot;  // to give the file to another user
+        gid_t group = 0; // the file's and the directory's, and the writer's besides; 0: the owner's
     };
     // Longer than the new bytes, so that an in-place rewrite must also cut the file short.
     const QByteArray longer = changeBytes(1000, 5);
@@ -341,6 +355,9 @@ TEST(ChangeFileWriter, DirectoryThatRefusesTheReplacementRewritesOnlyAWritableFi
         // The temporary file can be made, but only the owner may replace a file there.
         {"sticky directory, another user's writable file", 01777, kNobody - 1, 0666, 0,
          changeBytes(284), true},
+        // A new file would be the writer's, and lose the attributes only root may list.
+        {"shared group directory, another user's file", 02775, kNobody - 1, 0664, 0,
+         changeBytes(284), true, 4321},
     };
     bool skipped = false;
     for (const Row& row : rows) {
@@ -353,15 +370,25 @@ TEST(ChangeFileWriter, DirectoryThatRefusesTheReplacementRewritesOnlyAWritableFi
         const QByteArray path = QFile::encodeName(dir.filePath("old.chg"));
         put(dir.filePath("old.chg"), longer);
         ASSERT_EQ(::chmod(path.constData(), row.fileMode), 0);
+        const gid_t group = row.group ? row.group : row.fileOwner;
         if (::getuid() == 0) {
-            ASSERT_EQ(::chown(path.constData(), row.fileOwner, row.fileOwner), 0);
+            ASSERT_EQ(::chown(path.constData(), row.fileOwner, group), 0);
+            ASSERT_EQ(::setxattr(path.constData(), "trusted.kept", "1", 1, 0), 0);
+            ASSERT_EQ(::chown(QFile::encodeName(dir.path()).constData(), 0, row.group), 0);
         }
         ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), row.dirMode), 0);
         const ino_t inode = statusOf(dir.filePath("old.chg")).st_ino;
 
-        EXPECT_EQ(writeCodeUnprivileged(dir.filePath("old.chg"), changeBytes(284)), row.expected);
+        EXPECT_EQ(test::runUnprivileged(
+                      [&] { return writeCode(dir.filePath("old.chg"), changeBytes(284)); }, group),
+                  row.expected);
         EXPECT_EQ(contents(dir.filePath("old.chg")), row.afterwards);
         EXPECT_EQ(statusOf(dir.filePath("old.chg")).st_ino, inode) << "not replaced by a rename";
+        if (::getuid() == 0) {
+            EXPECT_EQ(statusOf(dir.filePath("old.chg")).st_uid, row.fileOwner);
+            EXPECT_EQ(statusOf(dir.filePath("old.chg")).st_gid, group);
+            EXPECT_EQ(::getxattr(path.constData(), "trusted.kept", nullptr, 0), 1);
+        }
         EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
         ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
     }
@@ -484,11 +511,11 @@ TEST(ChangeFileWriter, FileSizeLimitLeavesTheOldFile) {
 // The two ways a write goes, step by step in the order of the calls, and what a failure
 // of each call leaves.
 enum class OnFailure {
-    Reported,                  // the error's number, and the file as the step says
-    RewrittenInPlaceIfRefused, // EACCES from the directory: the file is rewritten in place
-    ReportedIfDiskFull,        // a reservation the file system cannot make is no failure
-    NotReported,               // the write goes on: after the rename, or without the lock
-    Forced,                    // the refusal that sends the write down this path
+    Reported,           // the error's number, and the file as the step says
+    GoesOnIfRefused,    // EACCES: the write goes another way (in place, say)
+    ReportedIfDiskFull, // a reservation the file system cannot make is no failure
+    NotReported,        // the write goes on: after the rename, or without the lock
+    Forced,             // the refusal that sends the write down this path
 };
 enum class Afterwards { Old, New, NewOverOldTail, ShortWriteOverOld };
 
@@ -510,43 +537,63 @@ using test::Call;
 using enum OnFailure;
 using enum Afterwards;
 
+// The lock's steps, alike on both paths: its file is made, shared and locked, and the
+// lock is checked to have kept its name. Without the lock the write goes on.
+const std::vector<Step> lockSteps = {
+    {Call::Open, NotReported, New},    {Call::Open, NotReported, New, O_CREAT | O_EXCL},
+    {Call::Fstat, NotReported, New},   {Call::Fchmod, NotReported, New},
+    {Call::Fcntl, NotReported, New},   {Call::Fstat, NotReported, New},
+    {Call::Fstatat, NotReported, New},
+};
+
+std::vector<Step> operator+(std::vector<Step> first, const std::vector<Step>& then) {
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
+}
+
+const std::vector<Step> openAndCheck = {
+    {Call::OpenDirectory, GoesOnIfRefused, Old},
+    {Call::Fstatat, Reported, Old},
+    {Call::Faccessat, Reported, Old},
+};
+
 const WritePath writePaths[] = {
     {"replace by rename",
      {},
-     {
-         {Call::Lstat, Reported, Old},
-         {Call::Faccessat, Reported, Old},
-         {Call::Open, RewrittenInPlaceIfRefused, Old},
-         {Call::Fchown, Reported, Old},
-         {Call::Fchmod, Reported, Old},
-         {Call::Write, Reported, Old},
-         {Call::Fsync, Reported, Old},
-         {Call::Close, Reported, Old},
-         {Call::OpenDirectory, NotReported, New},
-         {Call::Flock, NotReported, New},
-         {Call::Rename, RewrittenInPlaceIfRefused, Old},
-         {Call::FsyncDirectory, NotReported, New},
-         {Call::CloseDirectory, NotReported, New},
-     },
+     openAndCheck + lockSteps +
+         std::vector<Step>{
+             {Call::Open, GoesOnIfRefused, Old},
+             {Call::Fchown, Reported, Old},
+             {Call::Fchmod, Reported, Old},
+             {Call::Open, GoesOnIfRefused, Old, O_NOFOLLOW}, // the old file's attributes
+             {Call::Close, NotReported, New},
+             {Call::Write, Reported, Old},
+             {Call::Fsync, Reported, Old},
+             {Call::Close, Reported, Old},
+             {Call::Renameat, GoesOnIfRefused, Old},
+             {Call::FsyncDirectory, NotReported, New},
+             {Call::Unlinkat, NotReported, New},
+             {Call::Close, NotReported, New},
+             {Call::CloseDirectory, NotReported, New},
+         },
      {Old, New}},
     // Not atomic: a crash between the write and the cut leaves the new bytes over the
     // old file's tail.
     {"rewrite in place",
-     {{Call::Open, 1, EACCES}},
-     {
-         {Call::Lstat, Reported, Old},
-         {Call::Faccessat, Reported, Old},
-         {Call::Open, Forced, Old},
-         {Call::OpenDirectory, NotReported, New},
-         {Call::Flock, NotReported, New},
-         {Call::Open, Reported, Old, O_NOFOLLOW},
-         {Call::Fallocate, ReportedIfDiskFull, Old},
-         {Call::Write, Reported, Old},
-         {Call::Ftruncate, Reported, NewOverOldTail},
-         {Call::Fsync, Reported, New},
-         {Call::Close, Reported, New},
-         {Call::CloseDirectory, NotReported, New},
-     },
+     {{Call::Open, 3, EACCES}},
+     openAndCheck + lockSteps +
+         std::vector<Step>{
+             {Call::Open, Forced, Old},
+             {Call::Open, Reported, Old, O_NOFOLLOW},
+             {Call::Fallocate, ReportedIfDiskFull, Old},
+             {Call::Write, Reported, Old},
+             {Call::Ftruncate, Reported, NewOverOldTail},
+             {Call::Fsync, Reported, New},
+             {Call::Close, Reported, New},
+             {Call::Unlinkat, NotReported, New},
+             {Call::Close, NotReported, New},
+             {Call::CloseDirectory, NotReported, New},
+         },
      {Old, New, NewOverOldTail}},
 };
 
@@ -629,11 +676,10 @@ TEST(ChangeFileWriter, EachFailingCallIsReportedAndLeavesAWholeFile) {
             for (const ErrorClass& error : errorClasses) {
                 SCOPED_TRACE(std::string(path.what) + ": " + test::nameOf(step.call) + " #" +
                              std::to_string(nth) + " fails with " + error.what);
-                const bool goesOn =
-                    step.onFailure == NotReported ||
-                    (step.onFailure == RewrittenInPlaceIfRefused && error.error == EACCES) ||
-                    (step.onFailure == ReportedIfDiskFull &&
-                     error.expected != ErrorNumber::DiskFull);
+                const bool goesOn = step.onFailure == NotReported ||
+                                    (step.onFailure == GoesOnIfRefused && error.error == EACCES) ||
+                                    (step.onFailure == ReportedIfDiskFull &&
+                                     error.expected != ErrorNumber::DiskFull);
                 QTemporaryDir dir;
                 put(dir.filePath("old.chg"), longOldBytes);
                 std::vector<test::Fault> faults = path.forced;
@@ -644,7 +690,10 @@ TEST(ChangeFileWriter, EachFailingCallIsReportedAndLeavesAWholeFile) {
                           goesOn ? 0 : int(error.expected));
                 EXPECT_EQ(contents(dir.filePath("old.chg")),
                           expectedFile(goesOn ? New : step.afterwards));
-                EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
+                // Only the lock's own removal, failing, leaves its file for the next writer.
+                QStringList left = tree(dir.path());
+                left.removeOne(step.call == Call::Unlinkat ? ".pelomart-lock" : "");
+                EXPECT_EQ(left, QStringList{"old.chg"});
             }
         }
     }
@@ -662,13 +711,13 @@ TEST(ChangeFileWriter, EachErrnoIsReportedInItsClass) {
     using enum ErrorNumber;
     // The directory refuses the temporary file, so the file itself is opened, and fails.
     auto failingOpenInPlace = [](int error) {
-        return std::vector<test::Fault>{{Call::Open, 1, EACCES}, {Call::Open, 2, error}};
+        return std::vector<test::Fault>{{Call::Open, 3, EACCES}, {Call::Open, 4, error}};
     };
     const Row rows[] = {
-        {"ELOOP: a directory loops", "old.chg", {{Call::Lstat, 1, ELOOP}}, PathNotFound},
-        {"ELOOP past a link", "link", {{Call::Lstat, 2, ELOOP}}, PathNotFound},
-        {"ENAMETOOLONG as given", "old.chg", {{Call::Lstat, 1, ENAMETOOLONG}}, BadFileName},
-        {"ENAMETOOLONG past a link", "link", {{Call::Lstat, 2, ENAMETOOLONG}}, PathNotFound},
+        {"ELOOP: a directory loops", "old.chg", {{Call::Fstatat, 1, ELOOP}}, PathNotFound},
+        {"ELOOP past a link", "link", {{Call::Fstatat, 2, ELOOP}}, PathNotFound},
+        {"ENAMETOOLONG as given", "old.chg", {{Call::Fstatat, 1, ENAMETOOLONG}}, BadFileName},
+        {"ENAMETOOLONG past a link", "link", {{Call::Fstatat, 2, ENAMETOOLONG}}, PathNotFound},
         {"EPERM: an immutable file", "old.chg", {{Call::Faccessat, 1, EPERM}}, PermissionDenied},
         {"ETXTBSY: a running program", "old.chg", failingOpenInPlace(ETXTBSY), PathFileAccess},
         {"ENXIO: a FIFO without a reader", "old.chg", failingOpenInPlace(ENXIO), PathFileAccess},
@@ -706,7 +755,7 @@ TEST(ChangeFileWriter, ShortAndInterruptedCallsAreCarriedThrough) {
          int(ErrorNumber::DiskFull),
          {Old, ShortWriteOverOld}},
         {"write interrupted, then retried", {{Call::Write, 1, EINTR}}, 0, {New, New}},
-        {"close interrupted", {{Call::Close, 1, EINTR}}, 0, {New, New}},
+        {"close interrupted", {{Call::Close, 1, EINTR}, {Call::Close, 2, EINTR}}, 0, {New, New}},
     };
     for (const Row& row : rows) {
         for (int pathIndex = 0; pathIndex < 2; ++pathIndex) {
@@ -746,8 +795,10 @@ TEST(ChangeFileWriter, KilledAtAnyCallLeavesAWholeFileAndAtMostOneTemporary) {
                 EXPECT_TRUE(std::ranges::any_of(
                     path.afterAKill, [&](Afterwards whole) { return left == expectedFile(whole); }))
                     << left.size() << " bytes";
+                // The lock's file, where the kill came while it was held, and a temporary.
                 QStringList others = tree(dir.path());
                 others.removeOne("old.chg");
+                others.removeOne(".pelomart-lock");
                 EXPECT_LE(others.size(), 1) << others.join(' ').toStdString();
                 for (const QString& name : others) {
                     EXPECT_TRUE(name.startsWith(".pelomart-")) << name.toStdString();
@@ -808,16 +859,16 @@ TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
         int expected; // and the other's: 0 written, 1 refused as changed since it read
     };
     const Row rows[] = {
-        {"replaced just before the lock", Call::Flock, {}, changeBytes(300, 3), 1},
-        {"grown by one byte", Call::Flock, {}, longOldBytes + 'g', 1},
+        {"replaced just before the lock", Call::Fcntl, {}, changeBytes(300, 3), 1},
+        {"grown by one byte", Call::Fcntl, {}, longOldBytes + 'g', 1},
         {"replaced, where the directory refuses a new file",
-         Call::Flock,
-         {{Call::Open, 1, EACCES}},
+         Call::Fcntl,
+         {{Call::Open, 3, EACCES}},
          changeBytes(300, 3),
          1},
         // This writer holds the lock, so the other, which read the same old bytes, waits and
         // then finds this one's.
-        {"the other waits for the lock", Call::Rename, {}, changeBytes(300, 3), 0},
+        {"the other waits for the lock", Call::Renameat, {}, changeBytes(300, 3), 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -850,6 +901,54 @@ TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
             EXPECT_EQ(test::exitCodeOf(other), 1);
         }
         EXPECT_EQ(contents(target), row.expected == 0 ? newBytes : row.theirs);
+        EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
+    }
+}
+
+// The writers' lock: a writer waits while another holds it, a reader's lock on the
+// directory holds nobody up, and a writer stopped while it waits leaves nothing behind.
+TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
+    struct Row {
+        const char* what;
+        int heldFor = 0;           // seconds another writer holds the lock
+        bool readerFlocks = false; // on the directory, throughout
+        bool interrupted = false;  // Ctrl+C while the writer waits
+        int expected = 0;
+    };
+    const Row rows[] = {
+        {"another writer holds it for 3 seconds", 3},
+        {"a reader holds flock on the directory", 0, true},
+        {"Ctrl+C while another writer holds it", 2, false, true, 128 + SIGINT},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        QTemporaryDir dir;
+        put(dir.filePath("old.chg"), oldBytes);
+        const int directory = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY);
+        ASSERT_EQ(::flock(directory, row.readerFlocks ? LOCK_EX : LOCK_UN), 0);
+        const pid_t holder = row.heldFor == 0
+                                 ? -1
+                                 : test::holdWritersLock(dir.path().toStdString(), [&](auto ready) {
+                                       ready();
+                                       ::sleep(row.heldFor);
+                                   });
+        const auto start = std::chrono::steady_clock::now();
+        // As a shell starts a command: a test run in the background ignores SIGINT.
+        const pid_t writer = startChild([&] {
+            std::signal(SIGINT, SIG_DFL);
+            return writeCode(dir.filePath("old.chg"), newBytes);
+        });
+        if (row.interrupted) {
+            ::usleep(300'000);
+            ::kill(writer, SIGINT);
+        }
+        EXPECT_EQ(test::exitCodeOf(writer), row.expected);
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(took, std::chrono::seconds(row.interrupted ? 0 : row.heldFor));
+        EXPECT_LT(took, std::chrono::seconds(row.heldFor + 2)) << "waited on past the lock";
+        EXPECT_EQ(holder < 0 ? 0 : test::exitCodeOf(holder), 0);
+        ::close(directory);
+        EXPECT_EQ(contents(dir.filePath("old.chg")), row.expected == 0 ? newBytes : oldBytes);
         EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
     }
 }

@@ -110,6 +110,7 @@ TEST(ToCodePage, OneBytePerCharacter) {
         {"line breaks kept", "windows-1252", "a\r\nb", "a\r\nb"},
         {"substitute control kept", "windows-1252", "\x1A", "\x1A"},
         {"Cyrillic in Western", "windows-1252", "Ж", "?"},
+        {"no best fit: ł is no l", "windows-1252", "ł", "?"},
         {"emoji is one character", "windows-1252", "a😀b", "a?b"},
         {"zero-width space", "windows-1252", "a\u200Bb", "a?b"},
         {"unknown code page keeps ASCII", "no-such-page", "aé", "a?"},
@@ -141,6 +142,7 @@ TEST(FromCodePage, UndefinedBytesShowAsHexAndAreReported) {
     };
     const std::vector<Case> cases{
         {"Greek gap", "windows-1253", "\xD2", "\\xD2", {0}},
+        {"Western 0x81 and 0x8D, C1 controls", "windows-1252", "\x81\x8D", "\u0081\u008D", {}},
         {"Hebrew gaps", "windows-1255", "a\xD9\xFF", "a\\xD9\\xFF", {1, 2}},
         {"Baltic gap beside a letter", "windows-1257", "\xA1\xE0", "\\xA1ą", {0}},
         {"unknown code page keeps ASCII", "no-such-page", "a\xE9", "a\\xE9", {1}},

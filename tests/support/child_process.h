@@ -7,7 +7,9 @@
 // process itself (dropped privileges, resource limits, a kill).
 
 #include <functional>
+#include <string>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,16 +38,44 @@ inline int runInChild(const std::function<int()>& body) {
     return exitCodeOf(startChild(body));
 }
 
-// Root passes every permission check, so the child runs as "nobody"; 200 when it cannot
-// become "nobody".
-inline int runUnprivileged(const std::function<int()>& body) {
+// Root passes every permission check, so the child runs as "nobody", a member of `group`
+// besides; 200 when it cannot become "nobody".
+inline int runUnprivileged(const std::function<int()>& body, gid_t group = kNobody) {
     return runInChild([&] {
         if (::getuid() == 0 &&
-            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+            (::setgroups(1, &group) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
             return 200;
         }
         return body();
     });
+}
+
+// Another writer, in a child process: takes the writers' lock in `dir`, runs `whileHeld`,
+// which calls `ready` once the caller may go on, and lets go as a writer does, the name
+// first. Returns once `ready` has been called.
+inline pid_t
+holdWritersLock(const std::string& dir,
+                const std::function<void(const std::function<void()>& ready)>& whileHeld) {
+    int ready[2];
+    if (::pipe(ready) != 0) {
+        return -1;
+    }
+    const pid_t pid = startChild([&] {
+        const std::string name = dir + "/.pelomart-lock";
+        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT, 0600);
+        struct flock lock {};
+        lock.l_type = F_WRLCK;
+        if (fd < 0 || ::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+            return 1;
+        }
+        whileHeld([&] { (void)!::write(ready[1], "", 1); });
+        return ::unlink(name.c_str());
+    });
+    ::close(ready[1]);
+    char byte = 0;
+    (void)!::read(ready[0], &byte, 1);
+    ::close(ready[0]);
+    return pid;
 }
 
 } // namespace pelomart::test

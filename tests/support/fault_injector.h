@@ -23,9 +23,9 @@ namespace pelomart::test {
 
 // Calls on a directory's descriptor are told apart from those on a file.
 enum class Call {
-    Lstat,
-    Stat,
-    Readlink,
+    Fstatat,
+    Fstat,
+    Readlinkat,
     Faccessat,
     Open,
     OpenDirectory,
@@ -38,18 +38,18 @@ enum class Call {
     FsyncDirectory,
     Close,
     CloseDirectory,
-    Rename,
-    Unlink,
-    Flock,
+    Renameat,
+    Unlinkat,
+    Fcntl,
     Fsetxattr,
 };
 
 inline const char* nameOf(Call call) {
     constexpr const char* names[] = {
-        "lstat",          "stat",   "readlink",        "faccessat", "open",
-        "open directory", "fchown", "fchmod",          "write",     "posix_fallocate",
-        "ftruncate",      "fsync",  "fsync directory", "close",     "close directory",
-        "rename",         "unlink", "flock",           "fsetxattr",
+        "fstatat",        "fstat",    "readlinkat",      "faccessat", "open",
+        "open directory", "fchown",   "fchmod",          "write",     "posix_fallocate",
+        "ftruncate",      "fsync",    "fsync directory", "close",     "close directory",
+        "renameat",       "unlinkat", "fcntl",           "fsetxattr",
     };
     static_assert(std::size(names) == std::size_t(Call::Fsetxattr) + 1, "a name for each call");
     return names[int(call)];
@@ -78,33 +78,37 @@ public:
     std::vector<int> openFlags;
     // Runs before the nth call of its kind: another writer's turn, in a race made on purpose.
     std::function<void(Call call, int nth)> beforeCall;
-    // Who the writer believes it runs as, and who stat says owns a directory; unset, the truth.
+    // Who the writer believes it runs as, and who fstat says owns a directory; unset, the truth.
     std::optional<uid_t> euid;
     std::optional<uid_t> directoryOwner;
 
-    int lstat(const char* path, struct stat* status) override {
-        return run(Call::Lstat, [&] { return SystemCalls::lstat(path, status); });
+    int fstatat(int dirFd, const char* path, struct stat* status, int flags) override {
+        return run(Call::Fstatat, [&] { return SystemCalls::fstatat(dirFd, path, status, flags); });
     }
-    int stat(const char* path, struct stat* status) override {
-        const int result = run(Call::Stat, [&] { return SystemCalls::stat(path, status); });
-        if (result == 0 && directoryOwner) {
+    int fstat(int fd, struct stat* status) override {
+        const int result = run(Call::Fstat, [&] { return SystemCalls::fstat(fd, status); });
+        if (result == 0 && directoryOwner && m_directories.contains(fd)) {
             status->st_uid = *directoryOwner;
         }
         return result;
     }
     uid_t geteuid() override { return euid.value_or(SystemCalls::geteuid()); }
-    ssize_t readlink(const char* path, char* buffer, size_t size) override {
-        return run(Call::Readlink, [&] { return SystemCalls::readlink(path, buffer, size); });
+    ssize_t readlinkat(int dirFd, const char* path, char* buffer, size_t size) override {
+        return run(Call::Readlinkat,
+                   [&] { return SystemCalls::readlinkat(dirFd, path, buffer, size); });
     }
     int faccessat(int dirFd, const char* path, int mode, int flags) override {
         return run(Call::Faccessat,
                    [&] { return SystemCalls::faccessat(dirFd, path, mode, flags); });
     }
     int open(const char* path, int flags, mode_t mode) override {
+        return openat(AT_FDCWD, path, flags, mode);
+    }
+    int openat(int dirFd, const char* path, int flags, mode_t mode) override {
         const bool directory = flags & O_DIRECTORY;
         m_flags = flags;
         const int fd = run(directory ? Call::OpenDirectory : Call::Open,
-                           [&] { return SystemCalls::open(path, flags, mode); });
+                           [&] { return SystemCalls::openat(dirFd, path, flags, mode); });
         if (directory && fd >= 0) {
             m_directories.insert(fd);
         }
@@ -141,14 +145,15 @@ public:
         return run(directory ? Call::CloseDirectory : Call::Close,
                    [&] { return SystemCalls::close(fd); });
     }
-    int rename(const char* from, const char* to) override {
-        return run(Call::Rename, [&] { return SystemCalls::rename(from, to); });
+    int renameat(int fromDirFd, const char* from, int toDirFd, const char* to) override {
+        return run(Call::Renameat,
+                   [&] { return SystemCalls::renameat(fromDirFd, from, toDirFd, to); });
     }
-    int unlink(const char* path) override {
-        return run(Call::Unlink, [&] { return SystemCalls::unlink(path); });
+    int unlinkat(int dirFd, const char* path, int flags) override {
+        return run(Call::Unlinkat, [&] { return SystemCalls::unlinkat(dirFd, path, flags); });
     }
-    int flock(int fd, int operation) override {
-        return run(Call::Flock, [&] { return SystemCalls::flock(fd, operation); });
+    int fcntl(int fd, int command, struct flock* lock) override {
+        return run(Call::Fcntl, [&] { return SystemCalls::fcntl(fd, command, lock); });
     }
     int fsetxattr(int fd, const char* name, const void* value, size_t size, int flags) override {
         return run(Call::Fsetxattr,

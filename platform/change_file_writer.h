@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
-#include <sys/types.h>
 
 namespace pelomart {
 
@@ -36,17 +35,22 @@ QByteArray directoryOf(const QByteArray& path);
 // step, not the cause: no space, quota exceeded and permission denied at open are all
 // OpenError, where the user must be told "Disk full" (61) or "Permission denied" (70).
 //
-// Pelomart's writers take a lock on the target's directory while one of them compares and
-// replaces a file there, so a write that holds `expected` never loses another's change.
-// A writer waits up to 10 seconds for another's lock, then fails with PathFileAccess.
-// An existing file keeps its extended attributes and ACL entries, or the write is refused.
+// Pelomart's writers take a lock in the target's directory while one of them compares and
+// replaces a file there, so a write that holds `expected` never loses another's change; only
+// a process that may write the directory can take it. A writer waits up to 10 seconds for
+// another's lock, then fails with PathFileAccess. An existing file keeps its extended
+// attributes and ACL entries, or the write is refused; one whose owner or group this process
+// may not give a new file is rewritten in place. Every step works relative to the open
+// directory, so any path the system takes is taken.
 struct ChangeFileWrite {
     // When set, the file is replaced only if it still holds these bytes, the ones its caller
     // read from it; otherwise PathFileAccess, and the file keeps what another writer put there.
     std::optional<QByteArray> expected;
     // Set by the write: the other names (hard links) of a file that was replaced by a rename.
     // They still name the old record.
-    nlink_t otherNames = 0;
+    qint64 otherNames = 0;
+    // Set by a write that gave up waiting for another writer's lock on the directory.
+    bool lockHeld = false;
 };
 
 void writeChangeFile(const QByteArray& path, const QByteArray& bytes,

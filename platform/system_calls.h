@@ -3,8 +3,8 @@
 
 #pragma once
 
+#include <QByteArray>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/xattr.h>
@@ -18,16 +18,20 @@ class SystemCalls {
 public:
     virtual ~SystemCalls() = default;
 
-    virtual int lstat(const char* path, struct stat* status) { return ::lstat(path, status); }
-    virtual int stat(const char* path, struct stat* status) { return ::stat(path, status); }
+    virtual int fstatat(int dirFd, const char* path, struct stat* status, int flags) {
+        return ::fstatat(dirFd, path, status, flags);
+    }
     virtual uid_t geteuid() { return ::geteuid(); }
-    virtual ssize_t readlink(const char* path, char* buffer, size_t size) {
-        return ::readlink(path, buffer, size);
+    virtual ssize_t readlinkat(int dirFd, const char* path, char* buffer, size_t size) {
+        return ::readlinkat(dirFd, path, buffer, size);
     }
     virtual int faccessat(int dirFd, const char* path, int mode, int flags) {
         return ::faccessat(dirFd, path, mode, flags);
     }
     virtual int open(const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); }
+    virtual int openat(int dirFd, const char* path, int flags, mode_t mode) {
+        return ::openat(dirFd, path, flags, mode);
+    }
     virtual int fstat(int fd, struct stat* status) { return ::fstat(fd, status); }
     virtual ssize_t read(int fd, void* data, size_t size) { return ::read(fd, data, size); }
     virtual int fchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
@@ -40,17 +44,20 @@ public:
     virtual int ftruncate(int fd, off_t length) { return ::ftruncate(fd, length); }
     virtual int fsync(int fd) { return ::fsync(fd); }
     virtual int close(int fd) { return ::close(fd); }
-    virtual int rename(const char* from, const char* to) { return ::rename(from, to); }
-    virtual int unlink(const char* path) { return ::unlink(path); }
-
-    // The lock that writers take on a directory, and the extended attributes (ACL entries
-    // among them) that a replaced file keeps.
-    virtual int flock(int fd, int operation) { return ::flock(fd, operation); }
-    virtual ssize_t llistxattr(const char* path, char* list, size_t size) {
-        return ::llistxattr(path, list, size);
+    virtual int renameat(int fromDirFd, const char* from, int toDirFd, const char* to) {
+        return ::renameat(fromDirFd, from, toDirFd, to);
     }
-    virtual ssize_t lgetxattr(const char* path, const char* name, void* value, size_t size) {
-        return ::lgetxattr(path, name, value, size);
+    virtual int unlinkat(int dirFd, const char* path, int flags) {
+        return ::unlinkat(dirFd, path, flags);
+    }
+
+    // The lock that writers take in a directory (F_OFD_SETLK), and the extended attributes
+    // (ACL entries among them) that a replaced file keeps.
+    virtual int fcntl(int fd, int command, struct flock* lock) {
+        return ::fcntl(fd, command, lock);
+    }
+    virtual ssize_t fgetxattr(int fd, const char* name, void* value, size_t size) {
+        return ::fgetxattr(fd, name, value, size);
     }
     virtual ssize_t flistxattr(int fd, char* list, size_t size) {
         return ::flistxattr(fd, list, size);
@@ -60,5 +67,9 @@ public:
     }
     virtual int fremovexattr(int fd, const char* name) { return ::fremovexattr(fd, name); }
 };
+
+// Appends what `fd` gives until its end or until `bytes` holds `most` bytes, reading again
+// where a signal interrupts a read. Returns 0, or the errno of the read that failed.
+int readToEnd(SystemCalls& calls, int fd, QByteArray& bytes, qint64 most);
 
 } // namespace pelomart

@@ -3,7 +3,7 @@
 
 #pragma once
 
-namespace pelomart::chg {
+namespace pelomart {
 
 // Looks at descriptor 0 as the program was started, before anything else opens a file.
 // When it is closed, /dev/null takes its number, so that no descriptor the program opens
@@ -14,4 +14,4 @@ void claimStandardInput();
 // Whether standard input was closed when claimStandardInput() last looked.
 bool standardInputClosed();
 
-} // namespace pelomart::chg
+} // namespace pelomart

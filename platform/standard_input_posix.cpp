@@ -7,7 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace pelomart::chg {
+namespace pelomart {
 namespace {
 
 bool g_closed = false;
@@ -27,4 +27,4 @@ bool standardInputClosed() {
     return g_closed;
 }
 
-} // namespace pelomart::chg
+} // namespace pelomart

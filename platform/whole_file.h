@@ -3,8 +3,6 @@
 
 #pragma once
 
-#include "human_record.h"
-
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -24,10 +22,11 @@ struct FileContents {
 // read, and the open cannot block: a FIFO or a device named by mistake never hangs the
 // caller. A file longer than `longest` is refused, having read at most one byte more.
 FileContents readWholeFile(const QByteArray& path, qint64 longest);
-// The same, with every system call made through `calls`.
+// The same, with every system call made through `calls` (POSIX).
 FileContents readWholeFile(const QByteArray& path, qint64 longest, SystemCalls& calls);
 
-// A change file holds at most the longest record and its line end.
-inline constexpr qint64 kLongestChangeFile = kMaxRecordLength + 2;
+// Standard input to its end, as bytes whatever the system does with text, or why not: the
+// system's reason, or "longer than N bytes".
+FileContents readStandardInput(qint64 longest);
 
 } // namespace pelomart

@@ -3,7 +3,7 @@
 
 #include "shown_text.h"
 
-#include <QFile>
+#include "paths.h"
 
 namespace pelomart {
 namespace {
@@ -105,17 +105,9 @@ bool hasEscapedBytes(QStringView text) {
     return false;
 }
 
-QStringList argumentsFrom(int argc, const char* const* argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << argumentText(argv[i]);
-    }
-    return arguments;
-}
-
 std::optional<QByteArray> encodedFileName(const QString& name) {
-    QByteArray bytes = QFile::encodeName(name);
-    if (QFile::decodeName(bytes) != name) {
+    QByteArray bytes = encodePath(name);
+    if (decodePath(bytes) != name) {
         return std::nullopt;
     }
     return bytes;

@@ -1,10 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "change_file_reader.h"
+#include "whole_file.h"
 
 #include "system_calls.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace pelomart {
@@ -51,7 +52,42 @@ QString tooLong(qint64 longest) {
     return QStringLiteral("longer than %1 bytes").arg(longest);
 }
 
+// Up to one byte past the bound, so that a longer input shows; a file may have grown
+// since its size was read.
+FileContents readBounded(SystemCalls& calls, int fd, qint64 longest, QByteArray bytes = {}) {
+    if (const int error = readToEnd(calls, fd, bytes, longest + 1)) {
+        return failed(qt_error_string(error));
+    }
+    if (bytes.size() > longest) {
+        return failed(tooLong(longest));
+    }
+    return {std::move(bytes), {}};
+}
+
 } // namespace
+
+int readToEnd(SystemCalls& calls, int fd, QByteArray& bytes, qint64 most) {
+    // A piece at a time: standard input says nothing of its length beforehand.
+    constexpr qint64 kPiece = 64 * 1024;
+    while (bytes.size() < most) {
+        const qsizetype filled = bytes.size();
+        bytes.resize(filled + qsizetype(std::min(most - filled, kPiece)));
+        const ssize_t count =
+            calls.read(fd, bytes.data() + filled, std::size_t(bytes.size() - filled));
+        const int error = errno;
+        bytes.resize(filled + qsizetype(std::max<ssize_t>(count, 0)));
+        if (count < 0 && error == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            return error;
+        }
+        if (count == 0) {
+            break;
+        }
+    }
+    return 0;
+}
 
 FileContents readWholeFile(const QByteArray& path, qint64 longest, SystemCalls& calls) {
     // O_NONBLOCK: opening a FIFO with no writer would otherwise wait for one.
@@ -67,33 +103,19 @@ FileContents readWholeFile(const QByteArray& path, qint64 longest, SystemCalls& 
     if (status.st_size > longest) {
         return failed(tooLong(longest));
     }
-    // Up to one byte past the bound: the file may have grown since fstat.
-    QByteArray bytes(longest + 1, Qt::Uninitialized);
-    qint64 filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t count =
-            calls.read(file.fd(), bytes.data() + filled, std::size_t(bytes.size() - filled));
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            return failed(qt_error_string(errno));
-        }
-        if (count == 0) {
-            break;
-        }
-        filled += count;
-    }
-    if (filled > longest) {
-        return failed(tooLong(longest));
-    }
-    bytes.truncate(filled);
-    return {std::move(bytes), {}};
+    QByteArray bytes;
+    bytes.reserve(qsizetype(longest + 1));
+    return readBounded(calls, file.fd(), longest, std::move(bytes));
 }
 
 FileContents readWholeFile(const QByteArray& path, qint64 longest) {
     SystemCalls posix;
     return readWholeFile(path, longest, posix);
+}
+
+FileContents readStandardInput(qint64 longest) {
+    SystemCalls posix;
+    return readBounded(posix, STDIN_FILENO, longest);
 }
 
 } // namespace pelomart

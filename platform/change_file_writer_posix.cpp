@@ -5,6 +5,7 @@
 
 #include "run_time_error.h"
 #include "shown_text.h"
+#include "file_place.h"
 #include "system_calls.h"
 
 #include <QFile>
@@ -30,7 +31,9 @@ constexpr qsizetype kLongestAttributeValue = 65536;
 // Another writer holds the lock for a few milliseconds; one that holds it this long is
 // stopped or hung, and the window must not hang with it.
 constexpr std::chrono::milliseconds kLockRetry{10};
-constexpr int kLockRetries = 1000;
+constexpr std::chrono::seconds kLockWait{10};
+// Shorter than a temporary name (".pelomart-" and six letters), so never taken for one.
+constexpr char kLockName[] = ".pelomart-lock";
 
 ErrorNumber errorNumberFor(int error) {
     switch (error) {
@@ -76,8 +79,8 @@ ErrorNumber errorNumberFor(int error) {
 // step leaves no temporary file behind.
 class OpenFile {
 public:
-    OpenFile(SystemCalls& calls, int fd, QByteArray removeOnFailure = {})
-        : m_calls(calls), m_fd(fd), m_remove(std::move(removeOnFailure)) {}
+    OpenFile(SystemCalls& calls, int fd, QByteArray removeOnFailure = {}, int directory = AT_FDCWD)
+        : m_calls(calls), m_fd(fd), m_remove(std::move(removeOnFailure)), m_directory(directory) {}
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
     ~OpenFile() { discard(); }
@@ -98,7 +101,7 @@ public:
             m_fd = -1;
         }
         if (!m_remove.isEmpty()) {
-            m_calls.unlink(m_remove.constData());
+            m_calls.unlinkat(m_directory, m_remove.constData(), 0);
             m_remove.clear();
         }
     }
@@ -107,6 +110,7 @@ private:
     SystemCalls& m_calls;
     int m_fd;
     QByteArray m_remove;
+    int m_directory;
 };
 
 void checkName(const QByteArray& encoded, const QString& path) {
@@ -128,8 +132,12 @@ class Writer {
 public:
     Writer(SystemCalls& calls, const QString& path, const QByteArray& bytes, ChangeFileWrite* write)
         : m_calls(calls), m_path(path), m_bytes(bytes), m_write(write) {}
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+    ~Writer();
 
     void resolve(const QByteArray& encoded);
+    FilePlace place() const;
     void refuseWhatAnOpenWouldRefuse();
     bool replaceByRename();
     void rewriteInPlace();
@@ -143,12 +151,15 @@ private:
     bool refusedByDirectory(int error) const {
         return m_exists && (error == EACCES || error == EPERM);
     }
-    int createTemporary(QByteArray& tempPath);
-    void fillTemporary(OpenFile& temp);
-    void keepOwnerAndMode(int fd);
+    void openDirectory(int base, const QByteArray& path, int linksFollowed);
+    int createTemporary(QByteArray& tempName);
+    bool fillTemporary(OpenFile& temp);
+    bool keepOwnerAndMode(int fd);
     void keepExtendedAttributes(int fd);
     [[noreturn]] void failToKeep(const QByteArray& attribute, int error) const;
-    int lockDirectory();
+    void lockDirectory();
+    void shareLock(int fd);
+    bool namesLock(int fd);
     bool expecting() const { return m_write && m_write->expected; }
     void refuseIfChangedSinceRead();
     int writeAll(int fd);
@@ -157,17 +168,39 @@ private:
     const QString& m_path;
     const QByteArray& m_bytes;
     ChangeFileWrite* m_write;
-    QByteArray m_target; // where the bytes go, with symbolic links followed
+    // Where the bytes go, with symbolic links followed. Every step works relative to the
+    // target's directory, held open: a path that the system takes is taken whole, even where
+    // a temporary name beside it would be too long.
+    int m_directory = -1;
+    QByteArray m_name; // the target's name in m_directory; empty for a link that ends in '/'
+    int m_lock = -1;
+    bool m_lockTried = false;
     bool m_exists = false;
     struct stat m_status {};
 };
 
+// The lock goes with its name, removed while it is still held: see lockDirectory.
+Writer::~Writer() {
+    if (m_lock >= 0) {
+        m_calls.unlinkat(m_directory, kLockName, 0);
+        m_calls.close(m_lock);
+    }
+    if (m_directory >= 0) {
+        m_calls.close(m_directory);
+    }
+}
+
+QByteArray nameOf(const QByteArray& path) {
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
 // Follows a chain of symbolic links by hand: a dangling link must lead to the file to
 // create, which realpath() would not give.
 void Writer::resolve(const QByteArray& encoded) {
-    m_target = encoded;
+    m_name = nameOf(encoded);
+    openDirectory(AT_FDCWD, directoryOf(encoded), 0);
     for (int links = 0;; ++links) {
-        if (m_calls.lstat(m_target.constData(), &m_status) != 0) {
+        if (m_calls.fstatat(m_directory, m_name.constData(), &m_status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT) {
                 return;
             }
@@ -182,7 +215,7 @@ void Writer::resolve(const QByteArray& encoded) {
         }
         refuseUnprotectedLink();
         char link[PATH_MAX];
-        const ssize_t size = m_calls.readlink(m_target.constData(), link, sizeof link);
+        const ssize_t size = m_calls.readlinkat(m_directory, m_name.constData(), link, sizeof link);
         if (size < 0) {
             failWith(errno);
         }
@@ -190,9 +223,28 @@ void Writer::resolve(const QByteArray& encoded) {
             failOnResolvedPath(ENAMETOOLONG, links + 1);
         }
         const QByteArray linkTarget(link, size);
-        m_target =
-            linkTarget.startsWith('/') ? linkTarget : directoryOf(m_target) + '/' + linkTarget;
+        m_name = nameOf(linkTarget);
+        if (linkTarget.contains('/')) {
+            openDirectory(linkTarget.startsWith('/') ? AT_FDCWD : m_directory,
+                          directoryOf(linkTarget), links + 1);
+        }
     }
+}
+
+// Read access lets the directory be synced after the rename; without it, a descriptor that
+// serves only as the place the other calls start from.
+void Writer::openDirectory(int base, const QByteArray& path, int linksFollowed) {
+    int fd = m_calls.openat(base, path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0 && errno == EACCES) {
+        fd = m_calls.openat(base, path.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0);
+    }
+    if (fd < 0) {
+        failOnResolvedPath(errno, linksFollowed);
+    }
+    if (m_directory >= 0) {
+        m_calls.close(m_directory);
+    }
+    m_directory = fd;
 }
 
 // Once a link is followed, the path is the link's doing, not a bad name given by the user.
@@ -212,7 +264,7 @@ void Writer::refuseUnprotectedLink() {
         return;
     }
     struct stat directory {};
-    if (m_calls.stat(directoryOf(m_target).constData(), &directory) != 0) {
+    if (m_calls.fstat(m_directory, &directory) != 0) {
         failWith(errno);
     }
     const bool shared = (directory.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
@@ -225,21 +277,26 @@ void Writer::refuseUnprotectedLink() {
 // A file that an ordinary open for writing would refuse (read-only, another user's)
 // is refused here too, although the directory would let a rename replace it.
 void Writer::refuseWhatAnOpenWouldRefuse() {
-    if (m_target.endsWith('/') || (m_exists && S_ISDIR(m_status.st_mode))) {
+    if (m_name.isEmpty() || (m_exists && S_ISDIR(m_status.st_mode))) {
         failWith(EISDIR);
     }
     if (m_exists && !S_ISREG(m_status.st_mode)) {
         fail(ErrorNumber::PathFileAccess, m_path, QStringLiteral("not a regular file"));
     }
-    if (m_exists && m_calls.faccessat(AT_FDCWD, m_target.constData(), W_OK, AT_EACCESS) != 0) {
+    if (m_exists && m_calls.faccessat(m_directory, m_name.constData(), W_OK, AT_EACCESS) != 0) {
         failWith(errno);
     }
 }
 
 // Returns false, leaving nothing behind, where the directory refuses the replacement.
+// The lock comes first, so that a writer stopped while it waits (Ctrl+C, SIGTERM) leaves no
+// temporary file. Where the process may not give the new file the old one's owner and
+// group, the file is rewritten in place instead, which keeps them with everything else.
 bool Writer::replaceByRename() {
-    QByteArray tempPath;
-    const int fd = createTemporary(tempPath);
+    lockDirectory();
+    refuseIfChangedSinceRead();
+    QByteArray tempName;
+    const int fd = createTemporary(tempName);
     if (fd < 0) {
         const int error = errno;
         if (refusedByDirectory(error)) {
@@ -247,11 +304,12 @@ bool Writer::replaceByRename() {
         }
         failWith(error);
     }
-    OpenFile temp(m_calls, fd, tempPath);
-    fillTemporary(temp);
-    OpenFile directory(m_calls, lockDirectory());
-    refuseIfChangedSinceRead();
-    if (m_calls.rename(tempPath.constData(), m_target.constData()) != 0) {
+    OpenFile temp(m_calls, fd, tempName, m_directory);
+    if (!fillTemporary(temp)) {
+        temp.discard();
+        return false;
+    }
+    if (m_calls.renameat(m_directory, tempName.constData(), m_directory, m_name.constData()) != 0) {
         const int error = errno;
         if (refusedByDirectory(error)) {
             temp.discard();
@@ -264,47 +322,113 @@ bool Writer::replaceByRename() {
         m_write->otherNames = m_status.st_nlink - 1;
     }
     // The rename has replaced the file for good; a failing sync cannot undo that, so it is
-    // not reported as a failure.
-    if (directory.fd() >= 0) {
-        m_calls.fsync(directory.fd());
-    }
+    // not reported as a failure (nor the descriptor that cannot sync, where the directory
+    // may not be read).
+    m_calls.fsync(m_directory);
     return true;
 }
 
-// Pelomart's writers lock the target's directory rather than the file: a rename puts a new
-// file in the old one's place, so a lock on the file would be a lock on a name that no
-// longer leads to it, and a file still to be made has nothing to lock yet. flock, because
-// the kernel drops it with the last descriptor, so a killed writer blocks nobody. Returns
-// the locked directory's descriptor, or -1 where the system gives no lock (a directory
-// that may not be read, a file system without flock) and nothing depends on one.
-int Writer::lockDirectory() {
-    const int fd =
-        m_calls.open(directoryOf(m_target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    int error = errno;
-    for (int retries = 0; fd >= 0; ++retries) {
-        if (m_calls.flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            return fd;
+// Pelomart's writers take turns in a directory through an OFD write lock (F_OFD_SETLK) on
+// the hidden file ".pelomart-lock" in it, not on the file itself: a rename puts a new file
+// in the old one's place, so a lock on the file would be a lock on a name that no longer
+// leads to it, and a file still to be made has nothing to lock yet.
+// - Only a writer can take it. A reader may flock a directory or read-lock any file it may
+//   open, and so hold every writer up; the lock file is made only by one who may write the
+//   directory, and only those who may write the directory may open it (see shareLock).
+// - The kernel drops it when the last descriptor closes, so a killed writer blocks nobody;
+//   O_CLOEXEC keeps it from a child process.
+// - It is there only while held: its holder removes the name before letting go, and a
+//   writer that gets the lock on a file that no longer has the name starts again. A killed
+//   writer leaves it behind; the next writer takes it and removes it.
+// Where it cannot be made or opened (a directory that takes no new file), the write goes on
+// without it, unless it compares: then another writer could replace the file between the
+// comparison and the rename, and its change would be lost without a word.
+void Writer::lockDirectory() {
+    if (m_lockTried) {
+        return;
+    }
+    m_lockTried = true;
+    const auto giveUp = std::chrono::steady_clock::now() + kLockWait;
+    constexpr int flags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int error = 0;
+    for (;;) {
+        int fd = m_calls.openat(m_directory, kLockName, flags, 0);
+        // An existing lock file that this process may not open yet: one just made, whose
+        // maker has still to share it, is held.
+        bool held = fd < 0 && errno == EACCES;
+        bool made = false;
+        if (fd < 0 && errno == ENOENT) {
+            fd = m_calls.openat(m_directory, kLockName, flags | O_CREAT | O_EXCL, 0600);
+            made = fd >= 0;
+            if (made) {
+                shareLock(fd);
+            }
+            held = fd < 0 && errno == EEXIST;
         }
         error = errno;
-        if (error == EWOULDBLOCK && retries < kLockRetries) {
-            std::this_thread::sleep_for(kLockRetry);
-        } else if (error != EINTR) {
+        if (fd >= 0) {
+            struct flock lock {};
+            lock.l_type = F_WRLCK;
+            lock.l_whence = SEEK_SET;
+            const bool locked = m_calls.fcntl(fd, F_OFD_SETLK, &lock) == 0;
+            error = errno;
+            if (locked && namesLock(fd)) {
+                m_lock = fd;
+                return;
+            }
+            held = locked || error == EAGAIN || error == EACCES || error == EINTR;
+            // A file system without these locks: the file made for nothing goes again.
+            if (made && !held) {
+                m_calls.unlinkat(m_directory, kLockName, 0);
+            }
             m_calls.close(fd);
+        }
+        if (!held) {
             break;
         }
+        if (std::chrono::steady_clock::now() >= giveUp) {
+            if (m_write) {
+                m_write->lockHeld = true;
+            }
+            fail(ErrorNumber::PathFileAccess, m_path,
+                 QStringLiteral("a lock on its directory has been held for 10 seconds; "
+                                "nothing was written"));
+        }
+        std::this_thread::sleep_for(kLockRetry);
     }
-    if (error == EWOULDBLOCK) {
-        fail(ErrorNumber::PathFileAccess, m_path,
-             QStringLiteral("another program has been writing in its directory for 10 seconds"));
-    }
-    // Without the lock another writer could replace the file between the comparison and
-    // the rename, and its change would be lost without a word.
     if (expecting()) {
         fail(errorNumberFor(error), m_path,
              QStringLiteral("its directory cannot be locked against other writers: ") +
                  qt_error_string(error));
     }
-    return -1;
+}
+
+// Read and write for each class of user that may write the directory, with the directory's
+// group, and nothing for the others: a process that could open the file could hold a read
+// lock on it and keep every writer out. Whatever fails leaves it the maker's alone.
+void Writer::shareLock(int fd) {
+    struct stat directory {};
+    if (m_calls.fstat(m_directory, &directory) != 0) {
+        return;
+    }
+    mode_t mode = S_IRUSR | S_IWUSR;
+    if ((directory.st_mode & S_IWGRP) && m_calls.fchown(fd, uid_t(-1), directory.st_gid) == 0) {
+        mode |= S_IRGRP | S_IWGRP;
+    }
+    if (directory.st_mode & S_IWOTH) {
+        mode |= S_IROTH | S_IWOTH;
+    }
+    m_calls.fchmod(fd, mode);
+}
+
+// Whether the locked file still has the lock's name: its holder may have removed it between
+// this writer's open and its lock.
+bool Writer::namesLock(int fd) {
+    struct stat locked {};
+    struct stat named {};
+    return m_calls.fstat(fd, &locked) == 0 &&
+           m_calls.fstatat(m_directory, kLockName, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           locked.st_dev == named.st_dev && locked.st_ino == named.st_ino;
 }
 
 // Under the lock: a writer that read the file replaces it only if nobody has changed it since.
@@ -315,8 +439,8 @@ void Writer::refuseIfChangedSinceRead() {
     const QByteArray& expected = *m_write->expected;
     const QString changed = QStringLiteral(
         "another program changed the file since it was read; it keeps that program's version");
-    OpenFile file(m_calls, m_calls.open(m_target.constData(),
-                                        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
+    OpenFile file(m_calls, m_calls.openat(m_directory, m_name.constData(),
+                                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
     if (file.fd() < 0) {
         if (errno == ENOENT || errno == ELOOP) {
             fail(ErrorNumber::PathFileAccess, m_path, changed);
@@ -324,42 +448,28 @@ void Writer::refuseIfChangedSinceRead() {
         failWith(errno);
     }
     // One byte more than expected shows a file that has grown.
-    QByteArray now(expected.size() + 1, Qt::Uninitialized);
-    qsizetype filled = 0;
-    while (filled < now.size()) {
-        const ssize_t count =
-            m_calls.read(file.fd(), now.data() + filled, size_t(now.size() - filled));
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            failWith(errno);
-        }
-        if (count == 0) {
-            break;
-        }
-        filled += count;
+    QByteArray now;
+    if (const int error = readToEnd(m_calls, file.fd(), now, expected.size() + 1)) {
+        failWith(error);
     }
-    if (QByteArrayView(now.constData(), filled) != expected) {
+    if (now != expected) {
         fail(ErrorNumber::PathFileAccess, m_path, changed);
     }
 }
 
 // A short hidden name: it must fit even where the target's name already uses all 255 bytes.
-int Writer::createTemporary(QByteArray& tempPath) {
+int Writer::createTemporary(QByteArray& tempName) {
     static constexpr char letters[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    const QByteArray directory = directoryOf(m_target);
-    const QByteArray prefix = directory + (directory.endsWith('/') ? "" : "/") + ".pelomart-";
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        QByteArray name = prefix;
+        QByteArray name = ".pelomart-";
         for (int i = 0; i < 6; ++i) {
             name += letters[QRandomGenerator::system()->bounded(int(sizeof letters) - 1)];
         }
-        const int fd =
-            m_calls.open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = m_calls.openat(m_directory, name.constData(),
+                                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            tempPath = name;
+            tempName = name;
             return fd;
         }
         if (errno != EEXIST) {
@@ -370,10 +480,13 @@ int Writer::createTemporary(QByteArray& tempPath) {
     return -1;
 }
 
-// The bytes reach the disk before the rename may put them in the target's place.
-void Writer::fillTemporary(OpenFile& temp) {
+// The bytes reach the disk before the rename may put them in the target's place. False
+// where the file would not keep its owner and group.
+bool Writer::fillTemporary(OpenFile& temp) {
     if (m_exists) {
-        keepOwnerAndMode(temp.fd());
+        if (!keepOwnerAndMode(temp.fd())) {
+            return false;
+        }
         keepExtendedAttributes(temp.fd());
     }
     if (const int error = writeAll(temp.fd())) {
@@ -385,18 +498,24 @@ void Writer::fillTemporary(OpenFile& temp) {
     if (const int error = temp.close()) {
         failWith(error);
     }
+    return true;
 }
 
-void Writer::keepOwnerAndMode(int fd) {
-    // Only a privileged process may hand the file to another owner; otherwise the
-    // new file stays ours, as any rewrite by this user would leave it.
-    if (m_calls.fchown(fd, m_status.st_uid, m_status.st_gid) != 0 && errno != EPERM) {
+// Only a privileged process may hand the file to another owner, or to a group it is not
+// in: false then. So in a shared folder another user's file is rewritten in place, which
+// keeps its owner, and its trusted.* attributes, which only root may list to copy.
+bool Writer::keepOwnerAndMode(int fd) {
+    if (m_calls.fchown(fd, m_status.st_uid, m_status.st_gid) != 0) {
+        if (errno == EPERM) {
+            return false;
+        }
         failWith(errno);
     }
     // After fchown, which clears set-id bits.
     if (m_calls.fchmod(fd, m_status.st_mode & 07777) != 0) {
         failWith(errno);
     }
+    return true;
 }
 
 QList<QByteArray> attributeNames(const QByteArray& list, ssize_t size) {
@@ -407,17 +526,28 @@ QList<QByteArray> attributeNames(const QByteArray& list, ssize_t size) {
 
 // ACL entries are the attribute system.posix_acl_access, so they come with the others. Only
 // what this process may list can be kept: the kernel lists trusted.* to root alone.
+// The old file is opened to read them (the calls by name have no form relative to a
+// directory); for writing where it may not be read, as it may be written.
 void Writer::keepExtendedAttributes(int fd) {
+    constexpr int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    int oldFd = m_calls.openat(m_directory, m_name.constData(), O_RDONLY | flags, 0);
+    if (oldFd < 0 && errno == EACCES) {
+        oldFd = m_calls.openat(m_directory, m_name.constData(), O_WRONLY | flags, 0);
+    }
+    OpenFile old(m_calls, oldFd);
+    if (old.fd() < 0) {
+        failWith(errno);
+    }
     QByteArray list(kLongestAttributeList, Qt::Uninitialized);
-    ssize_t size = m_calls.llistxattr(m_target.constData(), list.data(), size_t(list.size()));
+    ssize_t size = m_calls.flistxattr(old.fd(), list.data(), size_t(list.size()));
     if (size < 0 && errno != EOPNOTSUPP) {
         failWith(errno);
     }
     const QList<QByteArray> kept = attributeNames(list, size < 0 ? 0 : size);
     QByteArray value(kLongestAttributeValue, Qt::Uninitialized);
     for (const QByteArray& name : kept) {
-        const ssize_t length = m_calls.lgetxattr(m_target.constData(), name.constData(),
-                                                 value.data(), size_t(value.size()));
+        const ssize_t length =
+            m_calls.fgetxattr(old.fd(), name.constData(), value.data(), size_t(value.size()));
         if (length < 0 && errno == ENODATA) {
             continue; // removed since it was listed
         }
@@ -477,10 +607,10 @@ int Writer::writeAll(int fd) {
 // space first, which lets a full disk or a size limit fail before any old byte is touched.
 // O_NOFOLLOW: the file checked above, never a link put in its place since.
 void Writer::rewriteInPlace() {
-    OpenFile directory(m_calls, lockDirectory());
+    lockDirectory();
     refuseIfChangedSinceRead();
-    OpenFile file(m_calls,
-                  m_calls.open(m_target.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0));
+    OpenFile file(m_calls, m_calls.openat(m_directory, m_name.constData(),
+                                          O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0));
     if (file.fd() < 0) {
         failWith(errno);
     }
@@ -526,6 +656,22 @@ void writeChangeFile(const QByteArray& path, const QByteArray& bytes, SystemCall
 void writeChangeFile(const QByteArray& path, const QByteArray& bytes, ChangeFileWrite* write) {
     SystemCalls posix;
     writeChangeFile(path, bytes, posix, write);
+}
+
+// The writer's own walk, so that two names count as one file exactly where the writes
+// through them would land in one.
+std::optional<FilePlace> placeOf(const QByteArray& path) {
+    SystemCalls posix;
+    const QString shown = shownPath(path);
+    try {
+        checkName(path, shown);
+        const QByteArray noBytes;
+        Writer writer(posix, shown, noBytes, nullptr);
+        writer.resolve(path);
+        return writer.place();
+    } catch (const RunTimeError&) {
+        return std::nullopt;
+    }
 }
 
 } // namespace pelomart
