@@ -4,6 +4,7 @@
 #include "file_reports.h"
 
 #include "shown_text.h"
+#include "whole_file.h"
 
 #include <QTextStream>
 

@@ -324,7 +324,10 @@ int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         return kFileFailed;
     }
 
+    const std::size_t count = humans.all().size();
+    std::size_t tried = 0;
     for (const Human& human : humans.all()) {
+        ++tried;
         ChangeFileWrite write;
         if (const std::optional<QString> failure =
                 makeFromTexts(human.texts, directoryBytes, *locale, &write)) {
@@ -332,7 +335,7 @@ int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
             status = kFileFailed;
             // Every file goes into the one directory: the others would each wait as long for
             // the same lock. Those not made are named by count, as one line.
-            const std::size_t left = humans.size() - std::size_t(&human - humans.data()) - 1;
+            const std::size_t left = count - tried;
             if (write.lockHeld && left > 0) {
                 err << shownPath(directoryBytes) << ": " << left << " more object"
                     << (left == 1 ? " was" : "s were") << " not made, as the directory is locked"
@@ -342,7 +345,7 @@ int make(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
         } else {
             QByteArray made = *encodedFileName(fileNameOf(human));
             if (directory != u".") {
-                made.prepend(directoryBytes.endsWith('/') ? directoryBytes : directoryBytes + '/');
+                made = pathInFolder(directoryBytes, made);
             }
             out << shownPath(made) << '\n';
             if (write.otherNames > 0) {

@@ -40,6 +40,6 @@ std::optional<QString> makeFromTexts(std::span<const TextForBox> texts, const QB
 
 // The warning for a file replaced under one name while `otherNames` hard links keep the old
 // record; empty when it had no other name.
-QString otherNamesWarning(const QString& shownPath, nlink_t otherNames);
+QString otherNamesWarning(const QString& shownPath, qint64 otherNames);
 
 } // namespace pelomart::chg

@@ -6,6 +6,7 @@
 #include "behaviour_codes.h"
 #include "human_record_composer.h"
 #include "numbers.h"
+#include "paths.h"
 #include "shown_text.h"
 
 #include <QStringList>
@@ -44,12 +45,8 @@ QString targetFile(const EditorFields& fields) {
         return QStringLiteral("The file name has characters that no file name can hold: make "
                               "file writes nothing.");
     }
-    QByteArray path = fields.directoryPath();
-    if (!path.endsWith('/')) {
-        path += '/';
-    }
     return QStringLiteral("Makes the change file %1, replacing a file of that name.")
-        .arg(shownPath(path + *nativeName, kLongestShownPath));
+        .arg(shownPath(pathInFolder(fields.directoryPath(), *nativeName), kLongestShownPath));
 }
 
 QString scriptRoomText(const EditorFields& fields) {

@@ -631,6 +631,19 @@ void Writer::rewriteInPlace() {
     }
 }
 
+// An existing file by its device and inode; a file still to be made by its folder's and
+// its own name.
+FilePlace Writer::place() const {
+    if (m_exists) {
+        return FilePlace{quint64(m_status.st_dev), quint64(m_status.st_ino), {}};
+    }
+    struct stat directory {};
+    if (m_calls.fstat(m_directory, &directory) != 0) {
+        failWith(errno);
+    }
+    return FilePlace{quint64(directory.st_dev), quint64(directory.st_ino), m_name};
+}
+
 } // namespace
 
 QByteArray directoryOf(const QByteArray& path) {

@@ -96,8 +96,12 @@ void checkName(const QByteArray& encoded, const QString& path) {
     if (encoded.contains('\0')) {
         fail(ErrorNumber::BadFileName, path, QStringLiteral("the name contains a null character"));
     }
-    const qsizetype separator = std::max(encoded.lastIndexOf('/'), encoded.lastIndexOf('\\'));
-    const QString name = QString::fromUtf8(encoded.mid(separator + 1));
+    // The name follows the last separator, or a drive's colon ("C:clovek.chg").
+    qsizetype start = std::max(encoded.lastIndexOf('/'), encoded.lastIndexOf('\\')) + 1;
+    if (start == 0 && encoded.size() > 2 && encoded[1] == ':') {
+        start = 2;
+    }
+    const QString name = QString::fromUtf8(encoded.mid(start));
     if (const QString fault = fileNameFault(name); !fault.isEmpty()) {
         fail(ErrorNumber::BadFileName, path, fault);
     }

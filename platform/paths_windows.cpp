@@ -5,6 +5,10 @@
 
 #include "win32_files.h"
 
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+
 namespace pelomart {
 
 // Not QFile::encodeName, which follows the ANSI code page here and loses every character
@@ -17,8 +21,75 @@ QString decodePath(QByteArrayView path) {
     return QString::fromUtf8(path);
 }
 
+// The folder's own separator: a backslash, or a slash where the folder was given with
+// slashes only ("C:/missions"). "C:" alone is drive C's working directory, and "C:name" a
+// file in it: no separator.
 QByteArray pathInFolder(const QByteArray& folder, const QByteArray& name) {
-    return folder.endsWith('\\') || folder.endsWith('/') ? folder + name : folder + '\\' + name;
+    const bool drive = folder.size() == 2 && folder.endsWith(':');
+    if (drive || folder.endsWith('\\') || folder.endsWith('/')) {
+        return folder + name;
+    }
+    const char separator = folder.contains('/') && !folder.contains('\\') ? '/' : '\\';
+    return folder + separator + name;
+}
+
+namespace {
+
+// The length of a path's root: "C:\" or "\\server\share\".
+qsizetype rootLength(const QByteArray& path) {
+    if (path.startsWith("\\\\")) {
+        const qsizetype server = path.indexOf('\\', 2);
+        const qsizetype share = server < 0 ? -1 : path.indexOf('\\', server + 1);
+        return share < 0 ? path.size() : share + 1;
+    }
+    return std::min<qsizetype>(path.size(), 3);
+}
+
+} // namespace
+
+QByteArray absolutePath(const QByteArray& path) {
+    const std::wstring wide = QString::fromUtf8(path).toStdWString();
+    const DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    full.resize(size == 0 ? 0 : ::GetFullPathNameW(wide.c_str(), size, full.data(), nullptr));
+    QByteArray absolute = pathBytes(full);
+    if (absolute.endsWith('\\') && absolute.size() > rootLength(absolute)) {
+        absolute.chop(1);
+    }
+    return absolute;
+}
+
+std::vector<QByteArray> foldersDownTo(const QByteArray& absolutePath) {
+    const qsizetype rootEnd = rootLength(absolutePath);
+    QByteArray root = absolutePath.left(rootEnd);
+    if (!root.endsWith('\\')) {
+        root += '\\';
+    }
+    std::vector<QByteArray> folders{root};
+    for (qsizetype end = rootEnd + 1; end <= absolutePath.size(); ++end) {
+        if (end == absolutePath.size() || absolutePath[end] == '\\') {
+            folders.push_back(absolutePath.left(end));
+        }
+    }
+    return folders;
+}
+
+QByteArrayView lastName(const QByteArray& path) {
+    if (path.endsWith('\\')) {
+        return path;
+    }
+    return QByteArrayView(path).sliced(path.lastIndexOf('\\') + 1);
+}
+
+std::vector<QByteArray> roots() {
+    std::vector<QByteArray> drives;
+    wchar_t names[4 * 26 + 1];
+    const DWORD size = ::GetLogicalDriveStringsW(DWORD(std::size(names)), names);
+    for (const wchar_t* name = names; size > 0 && size < std::size(names) && *name;
+         name += std::wcslen(name) + 1) {
+        drives.push_back(QString::fromWCharArray(name).toUtf8());
+    }
+    return drives;
 }
 
 QString fileNameFault(QStringView name) {

@@ -6,12 +6,11 @@
 #include "control_help.h"
 #include "folders.h"
 #include "message_boxes.h"
+#include "paths.h"
 #include "png_image.h"
 #include "shown_text.h"
-#include "working_directory.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QStyle>
@@ -28,16 +27,13 @@ constexpr int kIndentPixels = 8;
 
 // `path` (a directory) as an absolute path. ".." after a symbolic link leads to the parent
 // of the link's target, which only the system knows ("a/link/.." need not be "a"): a path
-// with ".." is resolved by the system. Any other is only cleaned of "." and doubled
-// slashes, so that a folder entered through a link keeps the link's name.
+// with ".." is resolved by the system. Any other is only made absolute and cleaned of "."
+// and doubled separators, so that a folder entered through a link keeps the link's name.
 std::optional<QByteArray> absoluteDirectory(const QByteArray& path) {
     if (path == ".." || path.startsWith("../") || path.contains("/../") || path.endsWith("/..")) {
         return resolvedFolder(path);
     }
-    const QByteArray absolute = path.startsWith('/') ? path : workingDirectory() + '/' + path;
-    // Latin-1 gives each byte a character of its own and takes it back, so cleaning the
-    // text keeps every byte of the names.
-    return QDir::cleanPath(QString::fromLatin1(absolute)).toLatin1();
+    return absolutePath(path);
 }
 
 // A key whose bytes order names as QString::compare(Qt::CaseInsensitive) does: the name's
@@ -148,9 +144,9 @@ bool DirListModel::setPath(const QByteArray& path) {
     if (entered) {
         m_path = *absolute;
     } else if (m_path.isEmpty()) {
-        // No start directory (the working one was removed): the list shows the root as
-        // its current directory, so the root is where a file is made.
-        m_path = "/";
+        // No start directory (the working one was removed): the list shows the first root
+        // as its current directory, so that root is where a file is made.
+        m_path = roots().front();
     }
     rebuild();
     return entered;
@@ -158,25 +154,30 @@ bool DirListModel::setPath(const QByteArray& path) {
 
 void DirListModel::rebuild() {
     beginResetModel();
-    m_ancestors.assign(1, QByteArray("/"));
-    for (qsizetype end = 2; end <= m_path.size(); ++end) {
-        if (end == m_path.size() || m_path[end] == '/') {
-            m_ancestors.push_back(m_path.left(end));
+    m_ancestors = foldersDownTo(m_path);
+    m_children = subdirectoryNames(m_path);
+    // The other drives follow the current one's tree, each a root of its own.
+    m_roots.clear();
+    for (QByteArray& root : roots()) {
+        if (root != m_ancestors.front()) {
+            m_roots.push_back(std::move(root));
         }
     }
-    m_children = subdirectoryNames(m_path);
     endResetModel();
 }
 
 QByteArrayView DirListModel::nameAt(int row) const {
-    if (row < 1) {
-        return "/";
+    if (row < 0) {
+        return lastName(m_ancestors.front());
     }
     if (std::size_t(row) < m_ancestors.size()) {
-        const QByteArray& path = m_ancestors[std::size_t(row)];
-        return QByteArrayView(path).sliced(path.lastIndexOf('/') + 1);
+        return lastName(m_ancestors[std::size_t(row)]);
     }
-    const std::string& name = m_children[std::size_t(row) - m_ancestors.size()];
+    const std::size_t child = std::size_t(row) - m_ancestors.size();
+    if (child >= m_children.size()) {
+        return m_roots[child - m_children.size()];
+    }
+    const std::string& name = m_children[child];
     return QByteArrayView(name.data(), qsizetype(name.size()));
 }
 
@@ -187,19 +188,21 @@ QByteArray DirListModel::pathAt(int row) const {
     if (std::size_t(row) < m_ancestors.size()) {
         return m_ancestors[std::size_t(row)];
     }
-    QByteArray path = m_path;
-    if (path != "/") {
-        path += '/';
+    if (std::size_t(row) >= m_ancestors.size() + m_children.size()) {
+        return m_roots[std::size_t(row) - m_ancestors.size() - m_children.size()];
     }
-    return path.append(nameAt(row));
+    return pathInFolder(m_path, nameAt(row).toByteArray());
 }
 
 int DirListModel::indentAt(int row) const {
-    return row >= 0 && row < rowCount() ? std::min(row, int(m_ancestors.size())) : 0;
+    if (row < 0 || row >= rowCount() || std::size_t(row) >= m_ancestors.size() + m_children.size()) {
+        return 0;
+    }
+    return std::min(row, int(m_ancestors.size()));
 }
 
 int DirListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_ancestors.size() + m_children.size());
+    return parent.isValid() ? 0 : int(m_ancestors.size() + m_children.size() + m_roots.size());
 }
 
 QVariant DirListModel::data(const QModelIndex& index, int role) const {

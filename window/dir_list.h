@@ -38,6 +38,7 @@ private:
     std::vector<QByteArray> m_ancestors; // paths, from the root to m_path
     // Most names fit in a std::string without an allocation of their own.
     std::vector<std::string> m_children; // names
+    std::vector<QByteArray> m_roots;      // the other drives' roots, after the children
     QIcon m_openIcon;
     QIcon m_closedIcon;
 };

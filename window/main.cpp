@@ -12,6 +12,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -45,6 +48,27 @@ QString unknownOption(const QStringList& arguments) {
     return {};
 }
 
+// pelomart.exe is a window program, which Windows starts without a console: its help,
+// version and usage errors go to the console of the command line that started it, unless
+// they are redirected to a file or a pipe already.
+void reachConsole() {
+#ifdef Q_OS_WIN
+    const auto redirected = [](DWORD handle) {
+        return GetFileType(GetStdHandle(handle)) != FILE_TYPE_UNKNOWN;
+    };
+    const bool outRedirected = redirected(STD_OUTPUT_HANDLE);
+    const bool errRedirected = redirected(STD_ERROR_HANDLE);
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        if (!outRedirected) {
+            std::freopen("CONOUT$", "w", stdout);
+        }
+        if (!errRedirected) {
+            std::freopen("CONOUT$", "w", stderr);
+        }
+    }
+#endif
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -53,6 +77,7 @@ int main(int argc, char* argv[]) {
     Q_INIT_RESOURCE(pelomart);
     std::unique_ptr<QCoreApplication> app;
     if (asksOnlyForText(argc, argv)) {
+        reachConsole();
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
         app = std::make_unique<QApplication>(argc, argv);
@@ -96,6 +121,7 @@ int main(int argc, char* argv[]) {
                 QStringLiteral("unknown option '%1'; 'pelomart -- %1' opens a file of that name")
                     .arg(shown);
         }
+        reachConsole();
         std::fprintf(stderr, "pelomart: %s\nTry 'pelomart --help'.\n", qPrintable(error));
         return 2;
     }

@@ -933,11 +933,20 @@ TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
                                        ::sleep(row.heldFor);
                                    });
         const auto start = std::chrono::steady_clock::now();
-        // As a shell starts a command: a test run in the background ignores SIGINT.
+        int signalled[2];
+        ASSERT_EQ(::pipe(signalled), 0);
+        // As a shell starts a command: a test run in the background ignores SIGINT. Ctrl+C
+        // comes only once the writer takes it, however slowly the child starts.
         const pid_t writer = startChild([&] {
             std::signal(SIGINT, SIG_DFL);
+            ::close(signalled[0]);
+            ::close(signalled[1]);
             return writeCode(dir.filePath("old.chg"), newBytes);
         });
+        ::close(signalled[1]);
+        char none;
+        ASSERT_EQ(::read(signalled[0], &none, 1), 0);
+        ::close(signalled[0]);
         if (row.interrupted) {
             ::usleep(300'000);
             ::kill(writer, SIGINT);

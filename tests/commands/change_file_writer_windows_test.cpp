@@ -12,9 +12,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <windows.h>
 
@@ -230,6 +233,44 @@ TEST(ChangeFileWriterWindows, ReplacesOnlyWhatWasRead) {
         << outcome.detail;
     EXPECT_EQ(read(target), "theirs\r\n");
     EXPECT_EQ(leftBehind(dir.path()), QStringList());
+}
+
+// Writers that all read the same file and each replace it only if it still holds that:
+// under the folder's lock exactly one of them wins, and the file holds the winner's bytes.
+TEST(ChangeFileWriterWindows, WritersTakeTurnsUnderTheFolderLock) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target.chg"));
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        put(target, kOld);
+        std::atomic<int> won = 0;
+        std::atomic<int> refused = 0;
+        std::atomic<bool> go = false;
+        std::vector<std::thread> writers;
+        for (int i = 0; i < 6; ++i) {
+            writers.emplace_back([&, i] {
+                ChangeFileWrite expecting{kOld};
+                while (!go) {
+                    std::this_thread::yield();
+                }
+                try {
+                    writeChangeFile(target.toUtf8(), "writer " + QByteArray::number(i),
+                                    &expecting);
+                    ++won;
+                } catch (const RunTimeError& error) {
+                    refused += error.code() == 75 ? 1 : 100;
+                }
+            });
+        }
+        go = true;
+        for (std::thread& writer : writers) {
+            writer.join();
+        }
+        EXPECT_EQ(won, 1);
+        EXPECT_EQ(refused, 5);
+        EXPECT_TRUE(read(target).startsWith("writer ")) << read(target).toStdString();
+        EXPECT_EQ(leftBehind(dir.path()), QStringList());
+    }
 }
 
 } // namespace
