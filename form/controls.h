@@ -158,11 +158,11 @@ constexpr bool isIn(Control control, std::span<const ControlInfo> fields) {
     return control >= fields.front().id && control <= fields.back().id;
 }
 
-// Parameters 2 to 17 are fixed: every file holds the same sixteen values, the boxes' start
-// values. Make file sets each box to its start value (startNumberText) and writes that,
-// whatever the box showed, so a text typed there is never kept: it is not worth asking
-// before it is replaced, and set refuses it. A file opened with another value there lists
-// it among the values make file will replace.
+// Parameters 2 to 17 are fixed: every file make file writes holds the boxes' sixteen start
+// values there. It sets each box to its start value (startNumberText) and writes that, whatever
+// the box showed, so a text typed there is never kept: the window does not ask before such a
+// text is replaced, and set refuses it. A file opened with another value there lists it among
+// the values make file will replace.
 constexpr bool isFixedParameter(Control control) {
     return isIn(control, kParameterFields);
 }
