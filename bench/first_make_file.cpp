@@ -23,7 +23,7 @@ int main(int argc, char* argv[]) {
     double milliseconds[2];
     for (double& taken : milliseconds) {
         const auto start = std::chrono::steady_clock::now();
-        pelomart::Command4_Click(fields, german);
+        pelomart::makeChangeFile(fields, german);
         taken = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                     .count();
     }

@@ -26,7 +26,7 @@ const QByteArray& expectedBytes() {
         QTemporaryDir dir;
         pelomart::MemoryForm fields;
         fields.setDirectoryPath(QFile::encodeName(dir.path()));
-        pelomart::Command4_Click(fields, QLocale(QStringLiteral("de_DE")));
+        pelomart::makeChangeFile(fields, QLocale(QStringLiteral("de_DE")));
         return fileBytes(dir.filePath(kFileName));
     }();
     return bytes;
@@ -44,7 +44,7 @@ void BM_MakeFile_Command(benchmark::State& state) {
     fields.setDirectoryPath(QFile::encodeName(dir.path()));
     const QLocale german(QStringLiteral("de_DE"));
     for (auto _ : state) {
-        pelomart::Command4_Click(fields, german);
+        pelomart::makeChangeFile(fields, german);
     }
     checkWritten(state, dir.filePath(kFileName));
 }

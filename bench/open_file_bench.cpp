@@ -33,7 +33,7 @@ public:
             form.setText(pelomart::Control::script,
                          form.text(pelomart::Control::script).repeated(i + 1));
             form.setText(pelomart::Control::filenavn, QStringLiteral("h%1.chg").arg(n));
-            pelomart::Command4_Click(form, QLocale(QStringLiteral("de_DE")));
+            pelomart::makeChangeFile(form, QLocale(QStringLiteral("de_DE")));
             m_paths[i] = QFile::encodeName(m_dir.filePath(QStringLiteral("h%1.chg").arg(n)));
         }
     }

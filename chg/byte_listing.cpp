@@ -8,7 +8,7 @@
 #include "file_for_boxes.h"
 #include "emulate1.h"
 #include "human_record_layout.h"
-#include "record_texts.h"
+#include "record_in_boxes.h"
 #include "shown_text.h"
 
 #include <QTextStream>

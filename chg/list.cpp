@@ -9,7 +9,7 @@
 #include "behaviour_codes.h"
 #include "file_for_boxes.h"
 #include "code_page.h"
-#include "record_texts.h"
+#include "record_in_boxes.h"
 #include "shown_text.h"
 #include "terminal_columns.h"
 

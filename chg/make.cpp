@@ -85,7 +85,7 @@ struct HeldMessages {
 struct Human {
     std::uint32_t file;   // which file, among those given
     std::uint32_t object; // which value of that file
-    std::vector<FieldText> texts;
+    std::vector<TextForBox> texts;
 };
 
 // The file name that the object's texts give, or the box's start text.

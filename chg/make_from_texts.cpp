@@ -92,7 +92,7 @@ std::optional<QString> boxText(Control control, const QString& text, QString& re
     return entry;
 }
 
-std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QByteArray& directory,
+std::optional<QString> makeFromTexts(std::span<const TextForBox> texts, const QByteArray& directory,
                                      const QLocale& locale, ChangeFileWrite* write,
                                      QByteArray* composedOnly) {
     MemoryForm form(locale);
@@ -111,11 +111,9 @@ std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QBy
             // and leave the text; the command then meets the same text and reports it.
         }
     }
-    // Make file resets the parameters whatever they hold, and the script box's line ends
-    // are CR LF already.
+    // The script box's line ends are CR LF already.
     for (const auto& [control, text] : texts) {
-        if (!isIn(control, kParameterFields) && control != Control::script &&
-            form.text(control) != text) {
+        if (control != Control::script && form.text(control) != text) {
             return boxAndText(control, text) +
                    QStringLiteral(": the box would hold \"%1\" instead; no file made")
                        .arg(shownValue(form.text(control)));
@@ -125,7 +123,7 @@ std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QBy
         if (composedOnly) {
             *composedOnly = composeChangeFile(form, locale).bytes;
         } else {
-            Command4_Click(form, locale, write);
+            makeChangeFile(form, locale, write);
         }
     } catch (const RunTimeError& error) {
         return errorMessage(error, form);

@@ -16,7 +16,8 @@
 // Texts typed into a fresh window and make file pressed: the road that make and set share.
 namespace pelomart::chg {
 
-using FieldText = std::pair<Control, QString>;
+// One box and the text to type into it.
+using TextForBox = std::pair<Control, QString>;
 
 // The box of that name among those whose texts make a file, x to filenavn.
 std::optional<Control> fieldNamed(const QString& key);
@@ -33,7 +34,7 @@ std::optional<QString> boxText(Control control, const QString& text, QString& re
 // error with the box and text it names. `write` goes to the writer (see ChangeFileWrite).
 // With `composedOnly`, the file's bytes go there instead of to the file: every step but the
 // write runs, and no file is touched.
-std::optional<QString> makeFromTexts(std::span<const FieldText> texts, const QByteArray& directory,
+std::optional<QString> makeFromTexts(std::span<const TextForBox> texts, const QByteArray& directory,
                                      const QLocale& locale, ChangeFileWrite* write = nullptr,
                                      QByteArray* composedOnly = nullptr);
 

@@ -48,7 +48,7 @@ std::optional<std::vector<Assignment>> assignments(const QStringList& arguments,
 
 // The value in the file as a person reads it: what the box shows, or the file's own value
 // where the box cannot hold it.
-QString valueInFile(const RecordTexts& texts, Control control) {
+QString valueInFile(const RecordInBoxes& texts, Control control) {
     for (const ReplacedValue& value : texts.replaced) {
         if (value.control == control) {
             return value.inFile;
@@ -59,7 +59,7 @@ QString valueInFile(const RecordTexts& texts, Control control) {
 
 // KEY: old -> new for each key given, the new value read back from the composed record, so
 // that it shows what the file would hold ("1e2" shows as 100).
-bool showChanges(const std::vector<Assignment>& given, const RecordTexts& texts,
+bool showChanges(const std::vector<Assignment>& given, const RecordInBoxes& texts,
                  const QByteArray& composed, const QLocale& locale, const QString& shown,
                  QTextStream& out, QTextStream& err) {
     const FileForBoxes made = bytesForBoxes(composed, locale, systemCodePage());
@@ -68,7 +68,7 @@ bool showChanges(const std::vector<Assignment>& given, const RecordTexts& texts,
         err << shown << ": the record composed reads back as " << made.error << Qt::endl;
         return false;
     }
-    const RecordTexts& after = made.texts;
+    const RecordInBoxes& after = made.texts;
     for (const auto& [key, text] : given) {
         const Control control = *fieldNamed(key);
         out << key << ": " << shownValue(valueInFile(texts, control)) << " -> "
@@ -116,8 +116,8 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
     if (!file) {
         return kFileFailed;
     }
-    const RecordTexts& texts = file->texts;
-    std::vector<FieldText> fields;
+    const RecordInBoxes& texts = file->texts;
+    std::vector<TextForBox> fields;
     for (const ControlInfo& field : kEditorFields) {
         fields.emplace_back(field.id, texts[field.id]);
     }
@@ -129,7 +129,7 @@ int set(const QCommandLineParser& parser, QTextStream& out, QTextStream& err) {
             refuse(unknownKey(key));
         } else if (*control == Control::filenavn) {
             refuse(QStringLiteral("filenavn cannot be set: set makes the file again in place"));
-        } else if (isIn(*control, kParameterFields)) {
+        } else if (isFixedParameter(*control)) {
             refuse(QStringLiteral("%1 cannot be set: make file always writes %2")
                        .arg(key, texts[*control]));
         } else if (hasEscapedBytes(text)) {

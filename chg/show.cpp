@@ -17,7 +17,7 @@
 namespace pelomart::chg {
 namespace {
 
-void showText(const HumanRecord& h, const RecordTexts& texts, const QByteArray& codePage,
+void showText(const HumanRecord& h, const RecordInBoxes& texts, const QByteArray& codePage,
               const QString& path, QTextStream& out) {
     out << shownArgument(path) << ":\n";
     out << "  position        " << singlesText(h.position) << '\n';
@@ -44,7 +44,7 @@ void showText(const HumanRecord& h, const RecordTexts& texts, const QByteArray& 
 
 // The texts that make needs for the file, and on `err` one line per value that make
 // cannot give back. Returns whether make gives back the whole file.
-bool addJsonTexts(const RecordTexts& texts, const QString& path, nlohmann::json& all,
+bool addJsonTexts(const RecordInBoxes& texts, const QString& path, nlohmann::json& all,
                   QTextStream& err) {
     // Keys in the order of their bytes, whatever the control table's order.
     nlohmann::json object = nlohmann::json::object();

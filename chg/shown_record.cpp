@@ -4,7 +4,7 @@
 #include "shown_record.h"
 
 #include "code_page.h"
-#include "record_texts.h"
+#include "record_in_boxes.h"
 #include "shown_text.h"
 
 #include <QLocale>

@@ -91,7 +91,7 @@ std::string composeOrSayWhatIsTooLong(const HumanRecord& human) {
 
 } // namespace
 
-void Command4_Click(EditorFields& fields, const QLocale& locale, ChangeFileWrite* write) {
+void makeChangeFile(EditorFields& fields, const QLocale& locale, ChangeFileWrite* write) {
     const ComposedChangeFile file = composeChangeFile(fields, locale);
     writeChangeFile(file.path, file.bytes, write);
 }
@@ -110,8 +110,6 @@ ComposedChangeFile composeChangeFile(EditorFields& fields, const QLocale& locale
         read(fields, Control::paramlong1, "a type goes from -2147483648 to 2147483647",
              [&](const QString& text) { return textToLong(text, locale); });
 
-    // Parameters 2 to 17 always go into the file with the values the window starts with,
-    // whatever the fields show; the field is set first, in the user's own number format.
     for (std::size_t i = 0; i < kParameterFields.size(); ++i) {
         const ControlInfo& field = kParameterFields[i];
         fields.setText(field.id, startNumberText(field, locale));

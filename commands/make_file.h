@@ -18,7 +18,7 @@ namespace pelomart {
 // names that box and its text (RunTimeError::control()); so does a text with a character
 // that the code page lacks (InvalidArgument), which would otherwise become "?". `write`
 // goes to the writer: what the caller read from the file, and the file's other names.
-void Command4_Click(EditorFields& fields, const QLocale& locale = QLocale(),
+void makeChangeFile(EditorFields& fields, const QLocale& locale = QLocale(),
                     ChangeFileWrite* write = nullptr);
 
 // What make file would write, and where: the path (the system's bytes) and the record
@@ -28,7 +28,7 @@ struct ComposedChangeFile {
     QByteArray bytes;
 };
 
-// Every step of Command4_Click but the write, with the same failures: a dry run that
+// Every step of makeChangeFile but the write, with the same failures: a dry run that
 // refuses exactly what make file refuses, and touches no file.
 ComposedChangeFile composeChangeFile(EditorFields& fields, const QLocale& locale = QLocale());
 

@@ -67,7 +67,7 @@ QString whatItHolds(Control control, const EditorFields& fields, const QLocale& 
         return QStringLiteral("%1: %2.").arg(QLatin1String(info.accessibleDescription),
                                              numberNotation(locale));
     }
-    if (isIn(control, kParameterFields)) {
+    if (isFixedParameter(control)) {
         QString caption = controlCaption(control);
         caption[0] = caption[0].toUpper();
         return QStringLiteral("%1: make file writes %2 here, whatever the box holds.")

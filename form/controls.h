@@ -89,7 +89,6 @@ inline constexpr std::array kControls{
     ControlInfo{Control::model,      "model",      ControlKind::TextBox, "ZozedTAXIdriverHIGH.i3d", {3000, 360, 2895, kBoxHeight}, 2, true, nullptr, "File name of the human's 3D model"},
     ControlInfo{Control::behavior,   "behavior",   ControlKind::DropDownList, "",       {3840, 720, 2055, 315}, 22, false, "behaviour", "How the human reacts; nothing chosen means No Reaction"},
     ControlInfo{Control::paramlong1, "paramlong1", ControlKind::TextBox, "15",          {2400, 720, 495, kBoxHeight}, 19, true, "type parameter", "The human's type; the label beside it reads man or woman"},
-    // The parameters start with the values that make file always writes for them.
     ControlInfo{Control::paramsing2,  "paramsing2",  ControlKind::TextBox, "1",   {6480, 5520, 735, kBoxHeight}, 23, true, "parameter 2",  "Set to its fixed value by make file"},
     ControlInfo{Control::paramsing3,  "paramsing3",  ControlKind::TextBox, "150", {6480, 5880, 735, kBoxHeight}, 24, true, "parameter 3",  "Set to its fixed value by make file"},
     ControlInfo{Control::paramsing4,  "paramsing4",  ControlKind::TextBox, "30",  {6480, 6240, 735, kBoxHeight}, 25, true, "parameter 4",  "Set to its fixed value by make file"},
@@ -159,9 +158,18 @@ constexpr bool isIn(Control control, std::span<const ControlInfo> fields) {
     return control >= fields.front().id && control <= fields.back().id;
 }
 
-// A number box's start value as `locale` writes numbers: the text make file sets a
-// parameter box to, whatever it held. The window starts the rotations with a decimal comma,
-// which only a comma locale reads; written here, they read as the same number everywhere.
+// Parameters 2 to 17 are fixed: every file make file writes holds the boxes' sixteen start
+// values there. It sets each box to its start value (startNumberText) and writes that, whatever
+// the box showed, so a text typed there is never kept: the window does not ask before such a
+// text is replaced, and set refuses it. A file opened with another value there lists it among
+// the values make file will replace.
+constexpr bool isFixedParameter(Control control) {
+    return isIn(control, kParameterFields);
+}
+
+// A number box's start value as `locale` writes numbers. The window starts the rotations with
+// a decimal comma, which only a comma locale reads; written here, they read as the same
+// number everywhere.
 QString startNumberText(const ControlInfo& box, const QLocale& locale);
 
 QString controlName(Control control);

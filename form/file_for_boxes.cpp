@@ -52,7 +52,7 @@ FileForBoxes openForBoxes(const QByteArray& path, const QLocale& locale,
     }
     file.folder = std::move(absolute->folder);
     file.name = std::move(absolute->name);
-    file.texts = recordTexts(*file.record, locale, codePage);
+    file.texts = recordInBoxes(*file.record, locale, codePage);
     // A name that is not UTF-8 cannot be typed back: make file writes the name the box shows.
     const QString name = decodePath(file.name);
     file.texts.texts[std::size_t(Control::filenavn)] = name;
@@ -66,7 +66,7 @@ FileForBoxes bytesForBoxes(const QByteArray& bytes, const QLocale& locale,
                            const QByteArray& codePage) {
     FileForBoxes file = decoded(bytes);
     if (file.record) {
-        file.texts = recordTexts(*file.record, locale, codePage);
+        file.texts = recordInBoxes(*file.record, locale, codePage);
     }
     return file;
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "human_record.h"
-#include "record_texts.h"
+#include "record_in_boxes.h"
 
 #include <QByteArray>
 #include <QLocale>
@@ -26,14 +26,14 @@ struct FileForBoxes {
     QString error;
     // filenavn holds the file's name as make file writes it; a name that is not UTF-8 is
     // among the replaced values, after the record's own.
-    RecordTexts texts;
+    RecordInBoxes texts;
     QByteArray folder; // absolute, the system's bytes
     QByteArray name;   // the system's bytes
     // The file as read, for a writer that replaces it only if it still holds these bytes.
     QByteArray bytes;
 };
 
-// Reads the change file at `path` (the system's bytes) and gives its texts as recordTexts
+// Reads the change file at `path` (the system's bytes) and gives its texts as recordInBoxes
 // does under `locale` and `codePage`, with its folder and name.
 FileForBoxes openForBoxes(const QByteArray& path, const QLocale& locale,
                           const QByteArray& codePage);

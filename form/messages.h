@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "record_texts.h"
+#include "record_in_boxes.h"
 #include "run_time_error.h"
 
 #include <QString>

@@ -205,7 +205,7 @@ void runCommand(const std::uint8_t* data, std::size_t size) {
     const Expected expected = expect(fields, locale, codePage);
     int error = 0;
     try {
-        Command4_Click(fields, locale);
+        makeChangeFile(fields, locale);
     } catch (const RunTimeError& e) {
         error = e.code();
     }

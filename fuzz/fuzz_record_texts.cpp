@@ -67,7 +67,7 @@ void makeAgain(const std::uint8_t* data, std::size_t size) {
         FUZZ_REQUIRE(!opened.error.isEmpty(), "refused without a reason");
         return;
     }
-    const RecordTexts& texts = opened.texts;
+    const RecordInBoxes& texts = opened.texts;
     if (!texts.replaced.empty()) {
         return;
     }
@@ -86,7 +86,7 @@ void makeAgain(const std::uint8_t* data, std::size_t size) {
     }
     form.setText(Control::filenavn, name);
     try {
-        Command4_Click(form, locale);
+        makeChangeFile(form, locale);
     } catch (const RunTimeError& error) {
         FUZZ_REQUIRE(false, "error %d at %s \"%s\" in %s", error.code(), error.control().c_str(),
                      error.controlText().c_str(), qPrintable(locale.name()));

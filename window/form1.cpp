@@ -257,8 +257,8 @@ qsizetype Form1::scriptLength() const {
 
 void Form1::Command4_Click() {
     run([this] {
-        pelomart::Command4_Click(*this);
-        m_lastFile = fieldTexts(*this);
+        makeChangeFile(*this);
+        m_lastFile = formTexts(*this);
     });
 }
 
@@ -276,15 +276,15 @@ void Form1::openFile(const QByteArray& path) {
                         cannotOpenMessage(shownPath(path), opened.error));
             return;
         }
-        if (holdsTypedTexts(fieldTexts(*this), m_lastFile) &&
+        if (holdsTypedTexts(formTexts(*this), m_lastFile) &&
             !askToReplace(this, replaceTextsQuestion(shownPath(opened.name)))) {
             return;
         }
         setDirectory(opened.folder);
-        showRecordTexts(*this, opened.texts);
+        fillBoxes(*this, opened.texts);
         // As at start: a text wider than its box shows its beginning.
         showTextBeginnings();
-        m_lastFile = fieldTexts(*this);
+        m_lastFile = formTexts(*this);
         if (!opened.texts.replaced.empty()) {
             showMessage(this, QMessageBox::Information,
                         replacedValuesMessage(shownPath(opened.name), opened.texts.replaced));

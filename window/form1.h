@@ -6,7 +6,7 @@
 // The window Form1, and the two roads through the program that start here.
 //
 // Make file: a click on Command4 (or Return on it) runs Form1::Command4_Click, which runs
-// the make-file command over this window as its EditorFields (commands/make_file.cpp). The
+// makeChangeFile over this window as its EditorFields (commands/make_file.cpp). The
 // command reads and converts every box's text (common/numbers.cpp, the code page in
 // common/code_page.cpp), composes the record (record/human_record_composer.cpp) and
 // replaces the file safely (commands/change_file_writer.cpp) in Dir1's directory
@@ -18,12 +18,12 @@
 // and a drop (window/file_drop.cpp) reach Form1::openFile, which asks openForBoxes
 // (form/file_for_boxes.cpp) for one FileForBoxes: the file read whole
 // (reader/change_file_reader.cpp), its record decoded (record/human_record_reader.cpp) and
-// turned into the boxes' texts (form/record_texts.cpp). Form1::openFile then fills the boxes
+// turned into the boxes' texts (form/record_in_boxes.cpp). Form1::openFile then fills the boxes
 // from it in one place: its folder into Dir1, its texts through the field behaviours
-// (form/field_texts.cpp), and a box for what the file holds that the boxes cannot.
+// (form/form_texts.cpp), and a box for what the file holds that the boxes cannot.
 
-#include "field_texts.h"
 #include "form_controls.h"
+#include "form_texts.h"
 
 #include <QWidget>
 #include <array>
@@ -75,7 +75,7 @@ private:
     std::array<QWidget*, kControlCount> m_controls{};
     bool m_settingSlider = false;
     // The texts of the last file made or opened; the start texts before the first.
-    FieldTexts m_lastFile = startFieldTexts();
+    FormTexts m_lastFile = startFormTexts();
 };
 
 } // namespace pelomart

@@ -123,7 +123,7 @@ TEST_F(ChangeFileTool, FilesMadeByTheWindowComeBackByteForByte) {
         form.setText(Control::paramlong1, QString::number(i - 5));
         form.setText(Control::script, QString::fromUtf8("line %1\r\n\r\n„quoted“ €\r\n").arg(i));
         form.setText(Control::filenavn, QStringLiteral("human %1.chg").arg(i));
-        Command4_Click(form, c);
+        makeChangeFile(form, c);
         made << path(QStringLiteral("human %1.chg").arg(i));
     }
     ASSERT_EQ(run(QStringList{"show", "--json"} + made), 0) << err.toStdString();

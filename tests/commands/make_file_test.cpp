@@ -48,7 +48,7 @@ protected:
     // Runs the command; the error number it ended with, or nothing on success.
     std::optional<int> run(const QLocale& locale) {
         try {
-            Command4_Click(m_fields, locale);
+            makeChangeFile(m_fields, locale);
             return std::nullopt;
         } catch (const RunTimeError& e) {
             return e.code();
@@ -174,7 +174,7 @@ TEST_F(MakeFile, FailuresStopAtTheirStep) {
         }
         std::optional<int> error;
         try {
-            Command4_Click(fields, kGerman);
+            makeChangeFile(fields, kGerman);
         } catch (const RunTimeError& e) {
             error = e.code();
             // The message names the box, and its text unless that is the whole script.

@@ -141,7 +141,7 @@ TEST_F(OpenFile, FilesMadeFromRandomFieldsComeBackByteForByte) {
                 made.setText(control, text);
             }
             made.setText(Control::filenavn, name);
-            Command4_Click(made, QLocale());
+            makeChangeFile(made, QLocale());
             const QByteArray bytes = contents(path(name));
             ASSERT_FALSE(bytes.isEmpty());
 
@@ -232,7 +232,7 @@ TEST_F(OpenFile, FilesThatOpenAndFilesThatDoNot) {
             form.Command4_Click();
             EXPECT_EQ(failed.errorNumber(), 76) << "path not found";
         }
-        const FieldTexts before = fieldTexts(form);
+        const FormTexts before = formTexts(form);
         const QString opening = row.file();
         test::BoxAnswerer box(row.answer ? QString::fromLatin1(row.answer) : QString());
         form.openFile(QFile::encodeName(opening));
@@ -333,7 +333,7 @@ TEST_F(OpenFile, LineAndParagraphSeparatorsMakeTheSameBytesAsPelomartChg) {
     made.setDirectoryPath(QFile::encodeName(m_dir.path()));
     made.setText(Control::script, scriptWithCrLf(script));
     made.setText(Control::filenavn, "chg.chg");
-    Command4_Click(made, QLocale());
+    makeChangeFile(made, QLocale());
 
     Form1 form(QFile::encodeName(m_dir.path()));
     form.show();

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "record_texts.h"
+#include "record_in_boxes.h"
 
 #include "behaviour_codes.h"
 #include "code_page.h"
@@ -83,7 +83,6 @@ public:
         }
     }
 
-    // Make file always writes parameters 2 to 17 with the window's start values.
     void parameters(const std::array<float, 16>& values) {
         for (std::size_t i = 0; i < kParameterFields.size(); ++i) {
             const ControlInfo& field = kParameterFields[i];
@@ -97,7 +96,7 @@ public:
         }
     }
 
-    RecordTexts take() { return std::move(m_texts); }
+    RecordInBoxes take() { return std::move(m_texts); }
 
 private:
     void set(Control control, const QString& text) { m_texts.texts[std::size_t(control)] = text; }
@@ -114,7 +113,7 @@ private:
 
     const QLocale& m_locale;
     const QByteArray& m_codePage;
-    RecordTexts m_texts;
+    RecordInBoxes m_texts;
 };
 
 } // namespace
@@ -130,8 +129,8 @@ QString singleText(float value, const QLocale& locale) {
     return text;
 }
 
-RecordTexts recordTexts(const HumanRecord& human, const QLocale& locale,
-                        const QByteArray& codePage) {
+RecordInBoxes recordInBoxes(const HumanRecord& human, const QLocale& locale,
+                            const QByteArray& codePage) {
     Builder builder(locale, codePage);
     builder.singles(kPositionFields, human.position);
     builder.singles(kScaleFields, human.scale);

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "record_texts.h"
+#include "record_in_boxes.h"
 
 #include "human_record_reader.h"
 #include "worked_example.h"
@@ -18,8 +18,8 @@ HumanRecord workedExample() {
     return decodeHumanRecord(test::workedExampleRecord() + "\r\n").record.value();
 }
 
-TEST(RecordTexts, WorkedExampleInTheUsersNumberFormat) {
-    const RecordTexts texts = recordTexts(workedExample(), QLocale("de_DE"), "windows-1252");
+TEST(RecordInBoxes, WorkedExampleInTheUsersNumberFormat) {
+    const RecordInBoxes texts = recordInBoxes(workedExample(), QLocale("de_DE"), "windows-1252");
     EXPECT_TRUE(texts.replaced.empty());
     EXPECT_EQ(texts[Control::x], "-1980");
     EXPECT_EQ(texts[Control::xrotsing], "0,6811457");
@@ -32,7 +32,7 @@ TEST(RecordTexts, WorkedExampleInTheUsersNumberFormat) {
 
 // Each value that the boxes cannot give back: the box holds what the window can, and the
 // list says what the file held and what make file writes.
-TEST(RecordTexts, ValuesTheWindowCannotHoldAreListed) {
+TEST(RecordInBoxes, ValuesTheWindowCannotHoldAreListed) {
     struct Row {
         const char* name;
         std::function<void(HumanRecord&)> change;
@@ -71,7 +71,7 @@ TEST(RecordTexts, ValuesTheWindowCannotHoldAreListed) {
         SCOPED_TRACE(row.name);
         HumanRecord human = workedExample();
         row.change(human);
-        const RecordTexts texts = recordTexts(human, QLocale("de_DE"), "windows-1253");
+        const RecordInBoxes texts = recordInBoxes(human, QLocale("de_DE"), "windows-1253");
         EXPECT_EQ(texts[row.control], QString::fromUtf8(row.box));
         ASSERT_EQ(texts.replaced.size(), 1u);
         EXPECT_EQ(texts.replaced[0].control, row.control);

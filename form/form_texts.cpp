@@ -1,45 +1,45 @@
 // SPDX-FileCopyrightText: 2026 The Pelomart developers
 // SPDX-License-Identifier: MIT
 
-#include "field_texts.h"
+#include "form_texts.h"
 
 #include "field_behaviours.h"
+#include "record_in_boxes.h"
 
 namespace pelomart {
 
-FieldTexts fieldTexts(const EditorFields& fields) {
-    FieldTexts texts;
+FormTexts formTexts(const EditorFields& fields) {
+    FormTexts texts;
     for (const ControlInfo& field : kEditorFields) {
         texts[std::size_t(field.id)] = fields.text(field.id);
     }
     return texts;
 }
 
-FieldTexts startFieldTexts() {
-    FieldTexts texts;
+FormTexts startFormTexts() {
+    FormTexts texts;
     for (const ControlInfo& field : kEditorFields) {
         texts[std::size_t(field.id)] = QString::fromLatin1(field.text);
     }
     return texts;
 }
 
-bool holdsTypedTexts(const FieldTexts& now, const FieldTexts& lastFile) {
-    // Make file sets the parameter boxes whatever they hold, so nothing typed there is ever
-    // lost; and under a decimal comma any make file, even one that then fails to write,
-    // leaves them unlike the start texts ("0,7" for "0.7").
-    auto sameBesidesParameters = [&](const FieldTexts& other) {
+bool holdsTypedTexts(const FormTexts& now, const FormTexts& lastFile) {
+    // Under a decimal comma any make file, even one that then fails to write, also leaves the
+    // parameter boxes unlike the start texts ("0,7" for "0.7").
+    auto sameBesidesParameters = [&](const FormTexts& other) {
         for (const ControlInfo& field : kEditorFields) {
-            if (!isIn(field.id, kParameterFields) &&
+            if (!isFixedParameter(field.id) &&
                 now[std::size_t(field.id)] != other[std::size_t(field.id)]) {
                 return false;
             }
         }
         return true;
     };
-    return !sameBesidesParameters(startFieldTexts()) && !sameBesidesParameters(lastFile);
+    return !sameBesidesParameters(startFormTexts()) && !sameBesidesParameters(lastFile);
 }
 
-void showRecordTexts(FormControls& form, const RecordTexts& texts, const QLocale& locale) {
+void fillBoxes(FormControls& form, const RecordInBoxes& texts, const QLocale& locale) {
     for (const ControlInfo& field : kEditorFields) {
         const QString& text = texts[field.id];
         // A box that shows its text already is left alone, as typing the same text over it

@@ -4,18 +4,15 @@
 #pragma once
 
 #include "controls.h"
+#include "form_texts.h"
 #include "human_record.h"
 
 #include <QByteArray>
 #include <QLocale>
 #include <QString>
-#include <array>
 #include <vector>
 
 namespace pelomart {
-
-// The texts of every input box, x to filenavn.
-using FieldTexts = std::array<QString, kEditorFields.size()>;
 
 // A value of a change file that the window cannot make again as it is, and so replaces.
 struct ReplacedValue {
@@ -24,11 +21,11 @@ struct ReplacedValue {
     QString written; // what make file writes instead
 };
 
-// The texts of every input box for one record: what the window shows when it opens the
-// file, and what make file turns back into the same bytes wherever the boxes can hold the
-// file's values.
-struct RecordTexts {
-    FieldTexts texts;
+// A record as the boxes hold it: every input box's text, which the window shows when it opens
+// the file and make file turns back into the same bytes wherever the boxes can hold the file's
+// values, and the values they cannot hold.
+struct RecordInBoxes {
+    FormTexts texts;
     // Each value the boxes cannot hold, in control order; the box then holds what the
     // window can ("31" for a type of 40).
     std::vector<ReplacedValue> replaced;
@@ -39,8 +36,8 @@ struct RecordTexts {
 // Numbers in the locale's format with the fewest digits that read back to the same
 // binary32; texts decoded with `codePage`; behavior as the list's entry; the script with its
 // CR LF. filenavn is left empty: the record does not hold its own file's name.
-RecordTexts recordTexts(const HumanRecord& human, const QLocale& locale,
-                        const QByteArray& codePage);
+RecordInBoxes recordInBoxes(const HumanRecord& human, const QLocale& locale,
+                            const QByteArray& codePage);
 
 // The shortest text of `value` that reads back to the same binary32 under `locale`:
 // "0,6811457" under de_DE. NaN and the infinities, which no text reads back as, are
