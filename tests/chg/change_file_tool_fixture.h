@@ -19,6 +19,9 @@
 
 namespace pelomart::chg {
 
+// A pipe's two descriptors, as each system's C library makes them.
+int makePipe(int ends[2]);
+
 class ChangeFileTool : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,7 +64,7 @@ protected:
         if (input.isNull()) {
             ::close(STDIN_FILENO);
         } else {
-            EXPECT_EQ(::pipe(ends), 0);
+            EXPECT_EQ(makePipe(ends), 0);
             ::dup2(ends[0], STDIN_FILENO);
             ::close(ends[0]);
             writer = std::thread([&] {

@@ -21,6 +21,11 @@
 #include <unistd.h>
 
 namespace pelomart::chg {
+
+int makePipe(int ends[2]) {
+    return ::pipe(ends);
+}
+
 namespace {
 
 // Two objects whose names reach one file through links: nothing is written, and the file

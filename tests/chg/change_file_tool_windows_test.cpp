@@ -8,9 +8,17 @@
 
 #include <QDir>
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 namespace pelomart::chg {
+
+// Binary, so that the bytes arrive as written.
+int makePipe(int ends[2]) {
+    return ::_pipe(ends, 1 << 16, _O_BINARY);
+}
+
 namespace {
 
 // Two objects whose names reach one file: nothing is written, and an existing file keeps
