@@ -398,8 +398,8 @@ void Writer::lockDirectory() {
     }
     if (expecting()) {
         fail(errorNumberFor(error), m_path,
-             QStringLiteral("its directory cannot be locked against other writers: ") +
-                 qt_error_string(error));
+             QStringLiteral("its directory cannot be locked against other writers (%1): %2")
+                 .arg(QLatin1String(kLockName), qt_error_string(error)));
     }
 }
 
