@@ -398,8 +398,8 @@ void Writer::lockDirectory() {
     }
     if (expecting()) {
         fail(errorNumberFor(error), m_path,
-             QStringLiteral("its directory cannot be locked against other writers: ") +
-                 qt_error_string(error));
+             QStringLiteral("its directory cannot be locked against other writers (%1): %2")
+                 .arg(QLatin1String(kLockName), qt_error_string(error)));
     }
 }
 
@@ -605,12 +605,13 @@ int Writer::writeAll(int fd) {
 
 // Overwrites the file as an ordinary open for writing would. Not atomic, so claim the
 // space first, which lets a full disk or a size limit fail before any old byte is touched.
-// O_NOFOLLOW: the file checked above, never a link put in its place since.
+// O_NOFOLLOW: the file checked above, never a link put in its place since. O_NONBLOCK: a
+// FIFO put in its place since fails at once (ENXIO) instead of waiting for a reader forever.
 void Writer::rewriteInPlace() {
     lockDirectory();
     refuseIfChangedSinceRead();
     OpenFile file(m_calls, m_calls.openat(m_directory, m_name.constData(),
-                                          O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0));
+                                          O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0));
     if (file.fd() < 0) {
         failWith(errno);
     }

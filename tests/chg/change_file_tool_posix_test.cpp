@@ -200,6 +200,15 @@ TEST_F(ChangeFileTool, SetAndMakeReplaceOnlyTheFileMeantAndSaySo) {
          1,
          m_dir.path() + ": 2 more objects were not made, as the directory is locked\n",
          kWorkedFile},
+        {"set, where a directory stands in the lock file's place",
+         [&] {
+             EXPECT_EQ(::mkdir(qPrintable(path(".pelomart-lock")), 0700), 0);
+             return pid_t(-1);
+         },
+         {"set", f, "x=100"},
+         1,
+         "cannot be locked against other writers (.pelomart-lock): Is a directory",
+         kWorkedFile},
     };
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(m_dir.path()));
@@ -216,6 +225,7 @@ TEST_F(ChangeFileTool, SetAndMakeReplaceOnlyTheFileMeantAndSaySo) {
                   QStringList());
     }
     QDir::setCurrent(before);
+    ::rmdir(qPrintable(path(".pelomart-lock")));
     EXPECT_FALSE(QFile::exists(path("b.chg"))) << "made once the lock was let go";
 }
 

@@ -584,7 +584,7 @@ const WritePath writePaths[] = {
      openAndCheck + lockSteps +
          std::vector<Step>{
              {Call::Open, Forced, Old},
-             {Call::Open, Reported, Old, O_NOFOLLOW},
+             {Call::Open, Reported, Old, O_NOFOLLOW | O_NONBLOCK}, // nor a FIFO since
              {Call::Fallocate, ReportedIfDiskFull, Old},
              {Call::Write, Reported, Old},
              {Call::Ftruncate, Reported, NewOverOldTail},
