@@ -96,8 +96,12 @@ void checkName(const QByteArray& encoded, const QString& path) {
     if (encoded.contains('\0')) {
         fail(ErrorNumber::BadFileName, path, QStringLiteral("the name contains a null character"));
     }
-    const qsizetype separator = std::max(encoded.lastIndexOf('/'), encoded.lastIndexOf('\\'));
-    const QString name = QString::fromUtf8(encoded.mid(separator + 1));
+    // The name follows the last separator, or a drive's colon ("C:clovek.chg").
+    qsizetype start = std::max(encoded.lastIndexOf('/'), encoded.lastIndexOf('\\')) + 1;
+    if (start == 0 && encoded.size() > 2 && encoded[1] == ':') {
+        start = 2;
+    }
+    const QString name = QString::fromUtf8(encoded.mid(start));
     if (const QString fault = fileNameFault(name); !fault.isEmpty()) {
         fail(ErrorNumber::BadFileName, path, fault);
     }
@@ -168,6 +172,8 @@ public:
         : m_path(path), m_bytes(bytes), m_write(write) {}
 
     void resolve(const QByteArray& encoded);
+    const std::wstring& folder() const { return m_folder; }
+    void findTarget();
     void refuseWhatAWriteWouldRefuse();
     void replace();
 
@@ -187,10 +193,29 @@ private:
     DWORD m_attributes = 0;
 };
 
-// Symbolic links are the system's to follow here: ReplaceFileW and MoveFileExW replace the
-// name that they are given.
+// ReplaceFileW and MoveFileExW replace the name that they are given, a symbolic link
+// itself: a link is followed first, by the system, so that the write goes to the file it
+// names, as on Linux.
 void Writer::resolve(const QByteArray& encoded) {
     m_target = systemPath(encoded);
+    const DWORD given = ::GetFileAttributesW(m_target.c_str());
+    if (given != INVALID_FILE_ATTRIBUTES && (given & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        const Handle file(::CreateFileW(m_target.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                        nullptr));
+        if (!file.isValid()) {
+            failWith(::GetLastError());
+        }
+        std::wstring final(32768, L'\0');
+        const DWORD length = ::GetFinalPathNameByHandleW(file.get(), final.data(),
+                                                         DWORD(final.size()), VOLUME_NAME_DOS);
+        if (length == 0 || length >= final.size()) {
+            failWith(length == 0 ? ::GetLastError() : ERROR_FILENAME_EXCED_RANGE);
+        }
+        final.resize(length);
+        m_target = final;
+    }
     const std::size_t separator = lastSeparator(m_target);
     if (separator == std::wstring::npos) {
         failWith(ERROR_BAD_PATHNAME);
@@ -200,6 +225,11 @@ void Writer::resolve(const QByteArray& encoded) {
     if (m_target.size() >= 32767 - 20) {
         failWith(ERROR_FILENAME_EXCED_RANGE);
     }
+}
+
+// Under the folder's lock: another writer's ReplaceFileW takes the name away for a moment,
+// and a file being replaced refuses to be opened.
+void Writer::findTarget() {
     m_attributes = ::GetFileAttributesW(m_target.c_str());
     if (m_attributes != INVALID_FILE_ATTRIBUTES) {
         m_exists = true;
@@ -345,7 +375,6 @@ void Writer::replace() {
         }
     } remove{temp, tempPath};
     fill(temp);
-    const FolderLock lock(m_folder, m_path);
     refuseIfChangedSinceRead();
     if (!m_exists) {
         if (!::MoveFileExW(tempPath.c_str(), m_target.c_str(), MOVEFILE_WRITE_THROUGH)) {
@@ -390,6 +419,10 @@ void writeChangeFile(const QByteArray& path, const QByteArray& bytes, ChangeFile
     checkName(path, shown);
     Writer writer(shown, bytes, write);
     writer.resolve(path);
+    // The whole write holds the lock, filling the temporary file included: another writer
+    // in the folder changes nothing between a check and the replacement.
+    const FolderLock lock(writer.folder(), shown);
+    writer.findTarget();
     writer.refuseWhatAWriteWouldRefuse();
     writer.replace();
 }

@@ -21,8 +21,16 @@ QString decodePath(QByteArrayView path) {
     return QString::fromUtf8(path);
 }
 
+// The folder's own separator: a backslash, or a slash where the folder was given with
+// slashes only ("C:/missions"). "C:" alone is drive C's working directory, and "C:name" a
+// file in it: no separator.
 QByteArray pathInFolder(const QByteArray& folder, const QByteArray& name) {
-    return folder.endsWith('\\') || folder.endsWith('/') ? folder + name : folder + '\\' + name;
+    const bool drive = folder.size() == 2 && folder.endsWith(':');
+    if (drive || folder.endsWith('\\') || folder.endsWith('/')) {
+        return folder + name;
+    }
+    const char separator = folder.contains('/') && !folder.contains('\\') ? '/' : '\\';
+    return folder + separator + name;
 }
 
 namespace {

@@ -12,9 +12,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <windows.h>
 
@@ -230,6 +233,66 @@ TEST(ChangeFileWriterWindows, ReplacesOnlyWhatWasRead) {
         << outcome.detail;
     EXPECT_EQ(read(target), "theirs\r\n");
     EXPECT_EQ(leftBehind(dir.path()), QStringList());
+}
+
+// A symbolic link is written through, as on Linux: the file it names gets the bytes, and
+// the link stays a link.
+TEST(ChangeFileWriterWindows, WritesThroughASymbolicLink) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target.chg"));
+    const QString link = dir.filePath(QStringLiteral("link.chg"));
+    put(target, kOld);
+    constexpr DWORD kUnprivileged = 0x2; // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+    if (!::CreateSymbolicLinkW(wide(link).c_str(), wide(target).c_str(), kUnprivileged)) {
+        GTEST_SKIP() << "this system makes no symbolic link for this user: "
+                     << ::GetLastError();
+    }
+    // Wine's GetFinalPathNameByHandleW names the link a handle was opened through, not the
+    // file it leads to, so the write replaces the link there; what it does is Wine's.
+    if (::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) {
+        GTEST_SKIP() << "Wine's GetFinalPathNameByHandleW names the link, not its file";
+    }
+    ASSERT_EQ(write(link).code, 0);
+    EXPECT_EQ(read(target), kNew);
+    EXPECT_TRUE(::GetFileAttributesW(wide(link).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Writers that all read the same file and each replace it only if it still holds that:
+// under the folder's lock exactly one of them wins, and the file holds the winner's bytes.
+TEST(ChangeFileWriterWindows, WritersTakeTurnsUnderTheFolderLock) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target.chg"));
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        put(target, kOld);
+        std::atomic<int> won = 0;
+        std::atomic<int> refused = 0;
+        std::atomic<bool> go = false;
+        std::vector<std::thread> writers;
+        for (int i = 0; i < 6; ++i) {
+            writers.emplace_back([&, i] {
+                ChangeFileWrite expecting{kOld};
+                while (!go) {
+                    std::this_thread::yield();
+                }
+                try {
+                    writeChangeFile(target.toUtf8(), "writer " + QByteArray::number(i),
+                                    &expecting);
+                    ++won;
+                } catch (const RunTimeError& error) {
+                    refused += error.code() == 75 ? 1 : 100;
+                }
+            });
+        }
+        go = true;
+        for (std::thread& writer : writers) {
+            writer.join();
+        }
+        EXPECT_EQ(won, 1);
+        EXPECT_EQ(refused, 5);
+        EXPECT_TRUE(read(target).startsWith("writer ")) << read(target).toStdString();
+        EXPECT_EQ(leftBehind(dir.path()), QStringList());
+    }
 }
 
 } // namespace
