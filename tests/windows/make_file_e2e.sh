@@ -4,16 +4,18 @@
 # SPDX-License-Identifier: MIT
 
 # Starts pelomart.exe from the package's folder under Wine and Xvfb, with no DLL path but
-# its own, once per Windows language: it opens a change file whose name holds letters of
-# that code page, the number and the file name are typed, make file is pressed with a real
+# its own, once per Windows language: a name with letters of that code page, a number in
+# that language's notation and a file name are typed, make file is pressed with a real
 # click, and the file must hold the bytes that the Linux pelomart-chg makes of the same
 # texts in the same code page.
-# usage: make_file_e2e.sh path/to/wine-prefix stage/pelomart path/to/linux/pelomart-chg
+# usage: make_file_e2e.sh path/to/wine-run path/to/type_text.exe stage/pelomart \
+#                         path/to/linux/pelomart-chg
 set -euo pipefail
 
-prefix=$(realpath "$1")
-stage=$(realpath "$2")
-chg=$(realpath "$3")
+wine_run=$(realpath "$1")
+type_text=$(realpath "$2")
+stage=$(realpath "$3")
+chg=$(realpath "$4")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 if [ -z "${PELOMART_E2E_INNER:-}" ]; then
@@ -28,14 +30,22 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The program runs as it would from the unzipped folder: no DLL path but its own.
+eval "$(grep -E '^export WINE(PREFIX|DEBUG|DLLOVERRIDES)=' "$wine_run")"
 unset WINEPATH QT_PLUGIN_PATH
 
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.1; }
 replace() { # x y text
     click "$1" "$2"
     xdotool key --clearmodifiers ctrl+a
-    xdotool type --delay 20 "$3"
+    xdotool type --delay 20 -- "$3"
+    sleep 0.1
+}
+unicode() { # x y text: letters that no X keyboard layout here has, through Windows' input
+    click "$1" "$2"
+    xdotool key --clearmodifiers ctrl+a
+    printf '%s' "$3" >"$work/typed.txt"
+    "${in_language[@]}" "$wine_run" "$type_text" "$work/typed.txt"
     sleep 0.1
 }
 json() { # namn x filenavn
@@ -43,28 +53,34 @@ json() { # namn x filenavn
 }
 
 # Wine takes the ANSI code page and the number format from LANG; the Linux program takes
-# the code page from LC_ALL and reads "." numbers by default. Letters that only that code
-# page has: "ñ" and "Œ" are not in 1250, "ř" and "Ł" not in 1252.
+# the code page from LC_ALL and reads "." numbers by default. Each name holds letters that
+# only its code page has ("ñ", "Œ" and "ƒ" are not in 1250, "ř", "Ł" and "Ť" not in 1252).
+# The numbers are typed with the language's decimal separator; the rotations too, whose
+# start texts hold a comma that English refuses.
 cases=(
-    "de_DE|1252|Señor_Œuvre|12,5"
-    "en_US|1252|Señor_Œuvre|12.5"
-    "cs_CZ|1250|Hříbek_Łódź|12,5"
+    "de_DE|1252|,|Señor_Œuvre_ƒ"
+    "en_US|1252|.|Señor_Œuvre_ƒ"
+    "cs_CZ|1250|,|Hříbek_Łódź_Ťť"
 )
 for row in "${cases[@]}"; do
-    IFS='|' read -r language codepage name typed <<<"$row"
+    IFS='|' read -r language codepage point name <<<"$row"
     case=$work/$language
     mkdir -p "$case/linux"
-    json "$name" 0.5 source.chg >"$case/source.json"
     json "$name" 12.5 walker.chg >"$case/walker.json"
-    LC_ALL=$language.UTF-8 "$chg" make --dir "$case" "$case/source.json" >/dev/null
     LC_ALL=$language.UTF-8 "$chg" make --dir "$case/linux" "$case/walker.json" >/dev/null
 
     cd "$case"
-    LANG=$language.UTF-8 LC_ALL=$language.UTF-8 wine "$stage/pelomart.exe" source.chg </dev/null &
+    # Every Windows program of the case in one language: Wine writes the language of each
+    # program it starts into the user's settings, which the running window reads.
+    in_language=(env LANG="$language.UTF-8" LC_ALL="$language.UTF-8")
+    "${in_language[@]}" wine "$stage/pelomart.exe" </dev/null &
     pid=$!
     window=$(xdotool search --sync --onlyvisible --name '^Pelomart' | head -n 1)
     sleep 1
-    replace 444 273 "$typed"          # x
+    unicode 100 33 "$name"            # namn
+    replace 444 273 "12${point}5"         # x
+    replace 552 273 "0${point}68114573"   # xrotsing
+    replace 552 337 "-0${point}73214793"  # zrotsing
     replace 484 33 "walker.chg"       # filenavn
     click 488 56                      # make file
     for _ in $(seq 50); do
@@ -85,5 +101,5 @@ for row in "${cases[@]}"; do
     wait "$pid" || status=$?
     pid=
     [ "$status" -eq 0 ] || { echo "e2e: $language: exit status $status after closing" >&2; exit 1; }
-    echo "e2e: $language, code page $codepage, x typed as $typed: the Linux program's bytes"
+    echo "e2e: $language, code page $codepage, \"$point\" numbers: the Linux program's bytes"
 done

@@ -21,7 +21,7 @@ while IFS='|' read -r program subsystem needs refuses; do
         fail "$name loads a library it must not"
     fi
     resources=$("$windres" -i "$program" -O rc)
-    grep -q '^[0-9A-Za-z_]* ICON' <<<"$resources" || fail "$name has no icon"
+    grep -q 'RT_GROUP_ICON' <<<"$resources" || fail "$name has no icon"
     grep -q "VALUE \"ProductVersion\", \"$version\"" <<<"$resources" ||
         fail "$name does not carry the version $version"
 done <<ROWS
