@@ -18,17 +18,22 @@
 
 namespace {
 
-// Help and the version need no display: they are answered before the window's application
-// looks for one, so that they work on a console too.
+// Help, the version and a usage error need no display: they are answered before the
+// window's application looks for one, so that they work on a console too. Every option but
+// help and the version is an error, and so is a second file.
 bool asksOnlyForText(int argc, char* argv[]) {
-    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        for (const char* option : {"-h", "--help", "--version"}) {
-            if (std::strcmp(argv[i], option) == 0) {
-                return true;
-            }
+    bool options = true;
+    int files = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (options && std::strcmp(argv[i], "--") == 0) {
+            options = false;
+        } else if (options && argv[i][0] == '-' && argv[i][1] != '\0') {
+            return true;
+        } else {
+            ++files;
         }
     }
-    return false;
+    return files > 1;
 }
 
 // The first argument before "--" that looks like an option and is none of ours, as it was

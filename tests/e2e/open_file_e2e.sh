@@ -32,10 +32,12 @@ cd "$work/elsewhere"
 # Without a display too, as on a console.
 [ "$(DISPLAY= "$program" --version)" = "pelomart 1.0.0" ]
 [ "$(DISPLAY= "$program" --help | head -n 1)" = "Usage: pelomart [options] [FILE]" ]
-status=0
-"$program" -h.chg 2>"$work/usage" || status=$?
-[ "$status" -eq 2 ] || { echo "e2e: a bad option ended with status $status" >&2; exit 1; }
-grep -qF "unknown option '-h.chg'; 'pelomart -- -h.chg' opens a file of that name" "$work/usage"
+for display in "$DISPLAY" ""; do
+    status=0
+    DISPLAY=$display "$program" -h.chg 2>"$work/usage" || status=$?
+    [ "$status" -eq 2 ] || { echo "e2e: a bad option ended with status $status" >&2; exit 1; }
+    grep -qF "unknown option '-h.chg'; 'pelomart -- -h.chg' opens a file of that name" "$work/usage"
+done
 echo "e2e: --version and --help without a display, and a bad option ends with status 2"
 
 # Random texts for every box in the C locale's number format, two humans a locale.
