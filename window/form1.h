@@ -9,18 +9,19 @@
 // makeChangeFile over this window as its EditorFields (commands/make_file.cpp). The
 // command reads and converts every box's text (common/numbers.cpp, the code page in
 // common/code_page.cpp), composes the record (record/human_record_composer.cpp) and
-// replaces the file safely (commands/change_file_writer.cpp) in Dir1's directory
-// (window/dir_list.cpp). A run-time error on the way ends the command and comes back to
-// Form1::run, which shows it (form/messages.cpp, window/message_boxes.cpp) and puts the
-// focus on the box at fault.
+// replaces the file safely (platform/change_file_writer_posix.cpp, or _windows.cpp) in
+// Dir1's directory (window/dir_list.cpp). A run-time error on the way ends the command and
+// comes back to Form1::run, which shows it (form/messages.cpp, window/message_boxes.cpp)
+// and puts the focus on the box at fault.
 //
 // Opening a file: the command line (window/main.cpp), Ctrl+O's dialog (Form1::chooseFile)
 // and a drop (window/file_drop.cpp) reach Form1::openFile, which asks openForBoxes
 // (form/file_for_boxes.cpp) for one FileForBoxes: the file read whole
-// (reader/change_file_reader.cpp), its record decoded (record/human_record_reader.cpp) and
-// turned into the boxes' texts (form/record_in_boxes.cpp). Form1::openFile then fills the boxes
-// from it in one place: its folder into Dir1, its texts through the field behaviours
-// (form/form_texts.cpp), and a box for what the file holds that the boxes cannot.
+// (platform/whole_file_posix.cpp, or _windows.cpp), its record decoded
+// (record/human_record_reader.cpp) and turned into the boxes' texts
+// (form/record_in_boxes.cpp). Form1::openFile then fills the boxes from it in one place:
+// its folder into Dir1, its texts through the field behaviours (form/form_texts.cpp), and a
+// box for what the file holds that the boxes cannot.
 
 #include "form_controls.h"
 #include "form_texts.h"
