@@ -40,8 +40,9 @@ QByteArray directoryOf(const QByteArray& path);
 // a process that may write the directory can take it. A writer waits up to 10 seconds for
 // another's lock, then fails with PathFileAccess. An existing file keeps its extended
 // attributes and ACL entries, or the write is refused; one whose owner or group this process
-// may not give a new file is rewritten in place. Every step works relative to the open
-// directory, so any path the system takes is taken.
+// may not give a new file is rewritten in place, and only if the file it opens is still the
+// one it checked. Every step works relative to the open directory, so any path the system
+// takes is taken.
 struct ChangeFileWrite {
     // When set, the file is replaced only if it still holds these bytes, the ones its caller
     // read from it; otherwise PathFileAccess, and the file keeps what another writer put there.

@@ -162,6 +162,7 @@ private:
     bool namesLock(int fd);
     bool expecting() const { return m_write && m_write->expected; }
     void refuseIfChangedSinceRead();
+    bool isResolvedFile(int fd) const;
     int writeAll(int fd);
 
     SystemCalls& m_calls;
@@ -447,6 +448,9 @@ void Writer::refuseIfChangedSinceRead() {
         }
         failWith(errno);
     }
+    if (!isResolvedFile(file.fd())) {
+        fail(ErrorNumber::PathFileAccess, m_path, changed);
+    }
     // One byte more than expected shows a file that has grown.
     QByteArray now;
     if (const int error = readToEnd(m_calls, file.fd(), now, expected.size() + 1)) {
@@ -615,6 +619,12 @@ void Writer::rewriteInPlace() {
     if (file.fd() < 0) {
         failWith(errno);
     }
+    // The open goes by name: another program may have put a file of its own there since the
+    // checks, which then never saw it.
+    if (!isResolvedFile(file.fd())) {
+        fail(ErrorNumber::PathFileAccess, m_path,
+             QStringLiteral("another program replaced the file; nothing was written"));
+    }
     if (!m_bytes.isEmpty()) {
         const int error = m_calls.posix_fallocate(file.fd(), 0, m_bytes.size());
         if (error == ENOSPC || error == EDQUOT || error == EFBIG) {
@@ -630,6 +640,15 @@ void Writer::rewriteInPlace() {
     if (const int error = file.close()) {
         failWith(error);
     }
+}
+
+// Whether `fd` is the file that resolve found and the checks were made on.
+bool Writer::isResolvedFile(int fd) const {
+    struct stat opened {};
+    if (m_calls.fstat(fd, &opened) != 0) {
+        failWith(errno);
+    }
+    return opened.st_dev == m_status.st_dev && opened.st_ino == m_status.st_ino;
 }
 
 // An existing file by its device and inode; a file still to be made by its folder's and

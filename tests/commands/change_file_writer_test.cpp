@@ -585,6 +585,7 @@ const WritePath writePaths[] = {
          std::vector<Step>{
              {Call::Open, Forced, Old},
              {Call::Open, Reported, Old, O_NOFOLLOW | O_NONBLOCK}, // nor a FIFO since
+             {Call::Fstat, Reported, Old},                         // nor another file since
              {Call::Fallocate, ReportedIfDiskFull, Old},
              {Call::Write, Reported, Old},
              {Call::Ftruncate, Reported, NewOverOldTail},
@@ -857,6 +858,8 @@ TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
         std::vector<test::Fault> faults;
         QByteArray theirs;
         int expected; // and the other's: 0 written, 1 refused as changed since it read
+        int nth = 1;
+        bool renames = false; // a program that takes no lock and renames its file into place
     };
     const Row rows[] = {
         {"replaced just before the lock", Call::Fcntl, {}, changeBytes(300, 3), 1},
@@ -869,6 +872,14 @@ TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
         // This writer holds the lock, so the other, which read the same old bytes, waits and
         // then finds this one's.
         {"the other waits for the lock", Call::Renameat, {}, changeBytes(300, 3), 0},
+        // Between the comparison and the open for the rewrite in place, its 6th.
+        {"swapped for another file just before the rewrite in place",
+         Call::Open,
+         {{Call::Open, 4, EACCES}},
+         changeBytes(300, 3),
+         1,
+         6,
+         true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -878,9 +889,14 @@ TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
         pid_t other = -1;
         test::FaultInjector calls(row.faults);
         calls.beforeCall = [&](Call call, int nth) {
-            if (call == row.before && nth == 1) {
+            if (call == row.before && nth == row.nth) {
                 other = startChild([&] {
                     ::close_range(3, ~0U, 0);
+                    if (row.renames) {
+                        put(dir.filePath("theirs"), row.theirs);
+                        return ::rename(QFile::encodeName(dir.filePath("theirs")).constData(),
+                                        QFile::encodeName(target).constData());
+                    }
                     ChangeFileWrite write{longOldBytes};
                     try {
                         writeChangeFile(QFile::encodeName(target), row.theirs, &write);
