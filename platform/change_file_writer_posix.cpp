@@ -158,6 +158,7 @@ private:
     void keepExtendedAttributes(int fd);
     [[noreturn]] void failToKeep(const QByteArray& attribute, int error) const;
     void lockDirectory();
+    void refuseUnopenableLock(int error);
     void shareLock(int fd);
     bool namesLock(int fd);
     bool expecting() const { return m_write && m_write->expected; }
@@ -341,8 +342,8 @@ bool Writer::replaceByRename() {
 // - It is there only while held: its holder removes the name before letting go, and a
 //   writer that gets the lock on a file that no longer has the name starts again. A killed
 //   writer leaves it behind; the next writer takes it and removes it.
-// Where it cannot be made or opened (a directory that takes no new file), the write goes on
-// without it, unless it compares: then another writer could replace the file between the
+// Where it cannot be made (a directory that takes no new file), the write goes on without
+// it, unless it compares: then another writer could replace the file between the
 // comparison and the rename, and its change would be lost without a word.
 void Writer::lockDirectory() {
     if (m_lockTried) {
@@ -354,11 +355,12 @@ void Writer::lockDirectory() {
     int error = 0;
     for (;;) {
         int fd = m_calls.openat(m_directory, kLockName, flags, 0);
-        // An existing lock file that this process may not open yet: one just made, whose
-        // maker has still to share it, is held.
-        bool held = fd < 0 && errno == EACCES;
+        bool held = false;
         bool made = false;
-        if (fd < 0 && errno == ENOENT) {
+        if (fd < 0 && (errno == EACCES || errno == EPERM)) {
+            refuseUnopenableLock(errno);
+            held = true;
+        } else if (fd < 0 && errno == ENOENT) {
             fd = m_calls.openat(m_directory, kLockName, flags | O_CREAT | O_EXCL, 0600);
             made = fd >= 0;
             if (made) {
@@ -402,6 +404,28 @@ void Writer::lockDirectory() {
              QStringLiteral("its directory cannot be locked against other writers (%1): %2")
                  .arg(QLatin1String(kLockName), qt_error_string(error)));
     }
+}
+
+// A lock file that this user may not open is waited for only while it may be a lock: one
+// just made, whose maker has still to share it, or one in a directory that nobody shares,
+// each with the mode it is made with. Anything else there (another user's 0644 file, a
+// FIFO) never lets a writer in, so waiting for it would end in a held lock that nobody holds:
+// that fails at once, with the number of a held lock. A write that does not compare fails
+// too rather than go on without the lock: a user who may open that file may be comparing
+// under it.
+void Writer::refuseUnopenableLock(int error) {
+    struct stat lock {};
+    if (m_calls.fstatat(m_directory, kLockName, &lock, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT) {
+            return; // let go since: try again
+        }
+    } else if (S_ISREG(lock.st_mode) && (lock.st_mode & 07777) == (S_IRUSR | S_IWUSR)) {
+        return;
+    }
+    fail(ErrorNumber::PathFileAccess, m_path,
+         QStringLiteral("the lock file %1 in its directory cannot be opened: %2; nothing was "
+                        "written")
+             .arg(QLatin1String(kLockName), qt_error_string(error)));
 }
 
 // Read and write for each class of user that may write the directory, with the directory's

@@ -930,16 +930,25 @@ TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
         bool readerFlocks = false; // on the directory, throughout
         bool interrupted = false;  // Ctrl+C while the writer waits
         int expected = 0;
+        mode_t lockMode = 0; // of a file in the lock's place, whose first open is refused
     };
+    const int refused = int(ErrorNumber::PathFileAccess);
     const Row rows[] = {
         {"another writer holds it for 3 seconds", 3},
         {"a reader holds flock on the directory", 0, true},
         {"Ctrl+C while another writer holds it", 2, false, true, 128 + SIGINT},
+        {"another user's file in the lock's place", 0, false, false, refused, 0644},
+        {"a lock just made, whose maker has still to share it", 0, false, false, 0, 0600},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
         put(dir.filePath("old.chg"), oldBytes);
+        const QString lock = dir.filePath(".pelomart-lock");
+        if (row.lockMode != 0) {
+            put(lock, {});
+            ASSERT_EQ(::chmod(QFile::encodeName(lock).constData(), row.lockMode), 0);
+        }
         const int directory = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY);
         ASSERT_EQ(::flock(directory, row.readerFlocks ? LOCK_EX : LOCK_UN), 0);
         const pid_t holder = row.heldFor == 0
@@ -957,7 +966,10 @@ TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
             std::signal(SIGINT, SIG_DFL);
             ::close(signalled[0]);
             ::close(signalled[1]);
-            return writeCode(dir.filePath("old.chg"), newBytes);
+            const std::vector<test::Fault> lockOpenRefused{{Call::Open, 1, EACCES}};
+            test::FaultInjector calls(row.lockMode != 0 ? lockOpenRefused
+                                                        : std::vector<test::Fault>{});
+            return writeCode(dir.filePath("old.chg"), newBytes, calls);
         });
         ::close(signalled[1]);
         char none;
@@ -974,7 +986,10 @@ TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
         EXPECT_EQ(holder < 0 ? 0 : test::exitCodeOf(holder), 0);
         ::close(directory);
         EXPECT_EQ(contents(dir.filePath("old.chg")), row.expected == 0 ? newBytes : oldBytes);
-        EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
+        // Another's file is left alone; a lock file that a writer may open, it takes and removes.
+        EXPECT_EQ(tree(dir.path()),
+                  (row.expected == refused ? QStringList{".pelomart-lock", "old.chg"}
+                                           : QStringList{"old.chg"}));
     }
 }
 
