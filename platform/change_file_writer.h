@@ -38,10 +38,12 @@ QByteArray directoryOf(const QByteArray& path);
 // Pelomart's writers take a lock in the target's directory while one of them compares and
 // replaces a file there, so a write that holds `expected` never loses another's change; only
 // a process that may write the directory can take it. A writer waits up to 10 seconds for
-// another's lock, then fails with PathFileAccess. An existing file keeps its extended
-// attributes and ACL entries, or the write is refused; one whose owner or group this process
-// may not give a new file is rewritten in place. Every step works relative to the open
-// directory, so any path the system takes is taken.
+// another's lock, then fails with PathFileAccess; a file in the lock's place that it may not
+// open, and that is no lock just made, fails it at once, with PathFileAccess too. An existing
+// file keeps its extended attributes and ACL entries, or the write is refused; one whose owner
+// or group this process may not give a new file is rewritten in place, and only if the file
+// it opens is still the one it checked. Every step works relative to the open directory, so
+// any path the system takes is taken.
 struct ChangeFileWrite {
     // When set, the file is replaced only if it still holds these bytes, the ones its caller
     // read from it; otherwise PathFileAccess, and the file keeps what another writer put there.

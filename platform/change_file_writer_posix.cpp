@@ -158,10 +158,12 @@ private:
     void keepExtendedAttributes(int fd);
     [[noreturn]] void failToKeep(const QByteArray& attribute, int error) const;
     void lockDirectory();
+    void refuseUnopenableLock(int error);
     void shareLock(int fd);
     bool namesLock(int fd);
     bool expecting() const { return m_write && m_write->expected; }
     void refuseIfChangedSinceRead();
+    bool isResolvedFile(int fd) const;
     int writeAll(int fd);
 
     SystemCalls& m_calls;
@@ -340,8 +342,8 @@ bool Writer::replaceByRename() {
 // - It is there only while held: its holder removes the name before letting go, and a
 //   writer that gets the lock on a file that no longer has the name starts again. A killed
 //   writer leaves it behind; the next writer takes it and removes it.
-// Where it cannot be made or opened (a directory that takes no new file), the write goes on
-// without it, unless it compares: then another writer could replace the file between the
+// Where it cannot be made (a directory that takes no new file), the write goes on without
+// it, unless it compares: then another writer could replace the file between the
 // comparison and the rename, and its change would be lost without a word.
 void Writer::lockDirectory() {
     if (m_lockTried) {
@@ -353,11 +355,12 @@ void Writer::lockDirectory() {
     int error = 0;
     for (;;) {
         int fd = m_calls.openat(m_directory, kLockName, flags, 0);
-        // An existing lock file that this process may not open yet: one just made, whose
-        // maker has still to share it, is held.
-        bool held = fd < 0 && errno == EACCES;
+        bool held = false;
         bool made = false;
-        if (fd < 0 && errno == ENOENT) {
+        if (fd < 0 && (errno == EACCES || errno == EPERM)) {
+            refuseUnopenableLock(errno);
+            held = true;
+        } else if (fd < 0 && errno == ENOENT) {
             fd = m_calls.openat(m_directory, kLockName, flags | O_CREAT | O_EXCL, 0600);
             made = fd >= 0;
             if (made) {
@@ -403,6 +406,28 @@ void Writer::lockDirectory() {
     }
 }
 
+// A lock file that this user may not open is waited for only while it may be a lock: one
+// just made, whose maker has still to share it, or one in a directory that nobody shares,
+// each with the mode it is made with. Anything else there (another user's 0644 file, a
+// FIFO) never lets a writer in, so waiting for it would end in a held lock that nobody holds:
+// that fails at once, with the number of a held lock. A write that does not compare fails
+// too rather than go on without the lock: a user who may open that file may be comparing
+// under it.
+void Writer::refuseUnopenableLock(int error) {
+    struct stat lock {};
+    if (m_calls.fstatat(m_directory, kLockName, &lock, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT) {
+            return; // let go since: try again
+        }
+    } else if (S_ISREG(lock.st_mode) && (lock.st_mode & 07777) == (S_IRUSR | S_IWUSR)) {
+        return;
+    }
+    fail(ErrorNumber::PathFileAccess, m_path,
+         QStringLiteral("the lock file %1 in its directory cannot be opened: %2; nothing was "
+                        "written")
+             .arg(QLatin1String(kLockName), qt_error_string(error)));
+}
+
 // Read and write for each class of user that may write the directory, with the directory's
 // group, and nothing for the others: a process that could open the file could hold a read
 // lock on it and keep every writer out. Whatever fails leaves it the maker's alone.
@@ -446,6 +471,9 @@ void Writer::refuseIfChangedSinceRead() {
             fail(ErrorNumber::PathFileAccess, m_path, changed);
         }
         failWith(errno);
+    }
+    if (!isResolvedFile(file.fd())) {
+        fail(ErrorNumber::PathFileAccess, m_path, changed);
     }
     // One byte more than expected shows a file that has grown.
     QByteArray now;
@@ -615,6 +643,12 @@ void Writer::rewriteInPlace() {
     if (file.fd() < 0) {
         failWith(errno);
     }
+    // The open goes by name: another program may have put a file of its own there since the
+    // checks, which then never saw it.
+    if (!isResolvedFile(file.fd())) {
+        fail(ErrorNumber::PathFileAccess, m_path,
+             QStringLiteral("another program replaced the file; nothing was written"));
+    }
     if (!m_bytes.isEmpty()) {
         const int error = m_calls.posix_fallocate(file.fd(), 0, m_bytes.size());
         if (error == ENOSPC || error == EDQUOT || error == EFBIG) {
@@ -630,6 +664,15 @@ void Writer::rewriteInPlace() {
     if (const int error = file.close()) {
         failWith(error);
     }
+}
+
+// Whether `fd` is the file that resolve found and the checks were made on.
+bool Writer::isResolvedFile(int fd) const {
+    struct stat opened {};
+    if (m_calls.fstat(fd, &opened) != 0) {
+        failWith(errno);
+    }
+    return opened.st_dev == m_status.st_dev && opened.st_ino == m_status.st_ino;
 }
 
 // An existing file by its device and inode; a file still to be made by its folder's and

@@ -585,6 +585,7 @@ const WritePath writePaths[] = {
          std::vector<Step>{
              {Call::Open, Forced, Old},
              {Call::Open, Reported, Old, O_NOFOLLOW | O_NONBLOCK}, // nor a FIFO since
+             {Call::Fstat, Reported, Old},                         // nor another file since
              {Call::Fallocate, ReportedIfDiskFull, Old},
              {Call::Write, Reported, Old},
              {Call::Ftruncate, Reported, NewOverOldTail},
@@ -857,6 +858,8 @@ TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
         std::vector<test::Fault> faults;
         QByteArray theirs;
         int expected; // and the other's: 0 written, 1 refused as changed since it read
+        int nth = 1;
+        bool renames = false; // a program that takes no lock and renames its file into place
     };
     const Row rows[] = {
         {"replaced just before the lock", Call::Fcntl, {}, changeBytes(300, 3), 1},
@@ -869,6 +872,14 @@ TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
         // This writer holds the lock, so the other, which read the same old bytes, waits and
         // then finds this one's.
         {"the other waits for the lock", Call::Renameat, {}, changeBytes(300, 3), 0},
+        // Between the comparison and the open for the rewrite in place, its 6th.
+        {"swapped for another file just before the rewrite in place",
+         Call::Open,
+         {{Call::Open, 4, EACCES}},
+         changeBytes(300, 3),
+         1,
+         6,
+         true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -878,9 +889,14 @@ TEST(ChangeFileWriter, AnotherWritersChangeIsNeverLost) {
         pid_t other = -1;
         test::FaultInjector calls(row.faults);
         calls.beforeCall = [&](Call call, int nth) {
-            if (call == row.before && nth == 1) {
+            if (call == row.before && nth == row.nth) {
                 other = startChild([&] {
                     ::close_range(3, ~0U, 0);
+                    if (row.renames) {
+                        put(dir.filePath("theirs"), row.theirs);
+                        return ::rename(QFile::encodeName(dir.filePath("theirs")).constData(),
+                                        QFile::encodeName(target).constData());
+                    }
                     ChangeFileWrite write{longOldBytes};
                     try {
                         writeChangeFile(QFile::encodeName(target), row.theirs, &write);
@@ -914,16 +930,25 @@ TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
         bool readerFlocks = false; // on the directory, throughout
         bool interrupted = false;  // Ctrl+C while the writer waits
         int expected = 0;
+        mode_t lockMode = 0; // of a file in the lock's place, whose first open is refused
     };
+    const int refused = int(ErrorNumber::PathFileAccess);
     const Row rows[] = {
         {"another writer holds it for 3 seconds", 3},
         {"a reader holds flock on the directory", 0, true},
         {"Ctrl+C while another writer holds it", 2, false, true, 128 + SIGINT},
+        {"another user's file in the lock's place", 0, false, false, refused, 0644},
+        {"a lock just made, whose maker has still to share it", 0, false, false, 0, 0600},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         QTemporaryDir dir;
         put(dir.filePath("old.chg"), oldBytes);
+        const QString lock = dir.filePath(".pelomart-lock");
+        if (row.lockMode != 0) {
+            put(lock, {});
+            ASSERT_EQ(::chmod(QFile::encodeName(lock).constData(), row.lockMode), 0);
+        }
         const int directory = ::open(QFile::encodeName(dir.path()).constData(), O_RDONLY);
         ASSERT_EQ(::flock(directory, row.readerFlocks ? LOCK_EX : LOCK_UN), 0);
         const pid_t holder = row.heldFor == 0
@@ -941,7 +966,10 @@ TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
             std::signal(SIGINT, SIG_DFL);
             ::close(signalled[0]);
             ::close(signalled[1]);
-            return writeCode(dir.filePath("old.chg"), newBytes);
+            const std::vector<test::Fault> lockOpenRefused{{Call::Open, 1, EACCES}};
+            test::FaultInjector calls(row.lockMode != 0 ? lockOpenRefused
+                                                        : std::vector<test::Fault>{});
+            return writeCode(dir.filePath("old.chg"), newBytes, calls);
         });
         ::close(signalled[1]);
         char none;
@@ -958,7 +986,10 @@ TEST(ChangeFileWriter, TheLockHoldsUpOnlyWritersAndNothingIsLeftOfAWait) {
         EXPECT_EQ(holder < 0 ? 0 : test::exitCodeOf(holder), 0);
         ::close(directory);
         EXPECT_EQ(contents(dir.filePath("old.chg")), row.expected == 0 ? newBytes : oldBytes);
-        EXPECT_EQ(tree(dir.path()), QStringList{"old.chg"});
+        // Another's file is left alone; a lock file that a writer may open, it takes and removes.
+        EXPECT_EQ(tree(dir.path()),
+                  (row.expected == refused ? QStringList{".pelomart-lock", "old.chg"}
+                                           : QStringList{"old.chg"}));
     }
 }
 
