@@ -174,6 +174,7 @@ public:
     void resolve(const QByteArray& encoded);
     const std::wstring& folder() const { return m_folder; }
     void findTarget();
+    void keepStoredName();
     void refuseWhatAWriteWouldRefuse();
     void replace();
 
@@ -233,6 +234,7 @@ void Writer::findTarget() {
     m_attributes = ::GetFileAttributesW(m_target.c_str());
     if (m_attributes != INVALID_FILE_ATTRIBUTES) {
         m_exists = true;
+        keepStoredName();
         return;
     }
     const DWORD error = ::GetLastError();
@@ -246,6 +248,18 @@ void Writer::findTarget() {
     if (!(folder & FILE_ATTRIBUTE_DIRECTORY)) {
         failWith(ERROR_DIRECTORY);
     }
+}
+
+// Another case or a short name (CLOVEK~1.CHG) reaches the file too, and ReplaceFileW would
+// give the file the name it was handed: the write goes to the name the folder holds.
+void Writer::keepStoredName() {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = ::FindFirstFileW(m_target.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        failWith(::GetLastError());
+    }
+    ::FindClose(search);
+    m_target = m_folder + found.cFileName;
 }
 
 // A folder, a read-only file, or one that another program holds open without sharing is

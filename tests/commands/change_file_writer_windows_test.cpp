@@ -87,7 +87,8 @@ TEST(ChangeFileWriterWindows, ReplacesOrRefusesLeavingTheOldFileWhole) {
         const char* name;
         std::function<std::function<void()>(const QString& target)> before;
         Outcome expected;
-        QByteArray held; // what target.chg holds afterwards
+        QByteArray held;               // what target.chg holds afterwards
+        const char* writeTo = nullptr; // another name of target.chg
     };
     const Row rows[] = {
         {"replaced", [](const QString&) { return std::function<void()>(); }, {}, kNew},
@@ -118,6 +119,8 @@ TEST(ChangeFileWriterWindows, ReplacesOrRefusesLeavingTheOldFileWhole) {
          },
          {},
          kNew},
+        {"named in another case: the file keeps the name it has",
+         [](const QString&) { return std::function<void()>(); }, {}, kNew, "TARGET.Chg"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -125,7 +128,7 @@ TEST(ChangeFileWriterWindows, ReplacesOrRefusesLeavingTheOldFileWhole) {
         const QString target = dir.filePath(QStringLiteral("target.chg"));
         put(target, kOld);
         const std::function<void()> undo = row.before(target);
-        const Outcome outcome = write(target);
+        const Outcome outcome = write(row.writeTo ? dir.filePath(row.writeTo) : target);
         if (undo) {
             undo();
         }
